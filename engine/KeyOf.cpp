@@ -1,0 +1,191 @@
+#include "KeyOf.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+#include <string>
+
+namespace tarvona {
+
+namespace {
+
+// Keys may be typed with stray blanks anywhere ("1 2" is 12), so the reader looks past
+// these before every character it takes.
+bool isSkipped(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n';
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+int digitValue(char c, int base)
+{
+    int value = base; // "not a digit of this base"
+    if (c >= '0' && c <= '9') {
+        value = c - '0';
+    } else if (c >= 'a' && c <= 'f') {
+        value = c - 'a' + 10;
+    } else if (c >= 'A' && c <= 'F') {
+        value = c - 'A' + 10;
+    }
+    return value < base ? value : -1;
+}
+
+// Walks the text one significant character at a time, skipping blanks transparently.
+class Cursor
+{
+public:
+    explicit Cursor(std::string_view text) : m_text(text) { skip(); }
+
+    [[nodiscard]] bool atEnd() const { return m_pos >= m_text.size(); }
+    [[nodiscard]] char peek() const { return atEnd() ? '\0' : m_text[m_pos]; }
+    void advance()
+    {
+        ++m_pos;
+        skip();
+    }
+
+private:
+    void skip()
+    {
+        while (!atEnd() && isSkipped(m_text[m_pos])) {
+            ++m_pos;
+        }
+    }
+
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+};
+
+double readPrefixed(Cursor &cursor)
+{
+    int base = 8;
+    const char letter = cursor.peek();
+    if (letter == 'H' || letter == 'h') {
+        base = 16;
+        cursor.advance();
+    } else if (letter == 'O' || letter == 'o') {
+        cursor.advance();
+    }
+    // Exact for every value a double can hold integrally; beyond 2^53 the value is only
+    // ever compared against the 16-bit range, so the rounding of huge values is harmless.
+    double value = 0.0;
+    for (int digit = digitValue(cursor.peek(), base); digit >= 0; digit = digitValue(cursor.peek(), base)) {
+        value = value * base + digit;
+        cursor.advance();
+    }
+    return value;
+}
+
+double readDecimal(Cursor &cursor)
+{
+    // The significant characters are gathered into plain "[-]digits[.digits][e[-]digits]"
+    // form and handed to from_chars, which rounds correctly and ignores the locale.
+    std::string number;
+    if (cursor.peek() == '+' || cursor.peek() == '-') {
+        if (cursor.peek() == '-') {
+            number += '-';
+        }
+        cursor.advance();
+    }
+    int integerDigits = 0; // significant digits before the point
+    int leadingZeros = 0;  // zeros right after the point while no significant digit came yet
+    bool nonZeroSeen = false;
+    bool anyDigit = false;
+    while (isDigit(cursor.peek())) {
+        nonZeroSeen = nonZeroSeen || cursor.peek() != '0';
+        integerDigits += nonZeroSeen ? 1 : 0;
+        anyDigit = true;
+        number += cursor.peek();
+        cursor.advance();
+    }
+    if (cursor.peek() == '.') {
+        number += '.';
+        cursor.advance();
+        while (isDigit(cursor.peek())) {
+            if (!nonZeroSeen && cursor.peek() == '0') {
+                ++leadingZeros;
+            }
+            nonZeroSeen = nonZeroSeen || cursor.peek() != '0';
+            anyDigit = true;
+            number += cursor.peek();
+            cursor.advance();
+        }
+    }
+    if (!anyDigit) {
+        return 0.0;
+    }
+    long long exponent = 0;
+    const char letter = cursor.peek();
+    if (letter == 'E' || letter == 'e' || letter == 'D' || letter == 'd') {
+        cursor.advance();
+        bool negative = false;
+        if (cursor.peek() == '+' || cursor.peek() == '-') {
+            negative = cursor.peek() == '-';
+            cursor.advance();
+        }
+        std::string digits;
+        while (isDigit(cursor.peek())) {
+            // Past a few digits the exponent already over- or underflows every double;
+            // capping it keeps the arithmetic below from overflowing in turn.
+            if (exponent < 100000) {
+                exponent = exponent * 10 + (cursor.peek() - '0');
+            }
+            cursor.advance();
+        }
+        exponent = negative ? -exponent : exponent;
+        number += 'e';
+        number += std::to_string(exponent);
+    }
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    (void)end;
+    if (error == std::errc::result_out_of_range) {
+        // from_chars reports underflow and overflow alike; the decimal magnitude tells which.
+        const long long magnitude = nonZeroSeen ? (integerDigits > 0 ? integerDigits : -leadingZeros) + exponent : 0;
+        const bool negative = number.front() == '-';
+        if (magnitude <= 0) {
+            return negative ? -0.0 : 0.0;
+        }
+        const double infinity = std::numeric_limits<double>::infinity();
+        return negative ? -infinity : infinity;
+    }
+    return value;
+}
+
+} // namespace
+
+double ReadNumber(std::string_view text)
+{
+    Cursor cursor(text);
+    if (cursor.peek() == '&') {
+        cursor.advance();
+        return readPrefixed(cursor);
+    }
+    return readDecimal(cursor);
+}
+
+std::int16_t KeyOf(std::string_view text)
+{
+    const double number = ReadNumber(text);
+    // Halves go to the even neighbour: round to nearest, then step back from an odd
+    // result whenever the number lay exactly halfway.
+    double rounded = std::round(number);
+    if (std::abs(number - std::trunc(number)) == 0.5 && std::fmod(rounded, 2.0) != 0.0) {
+        rounded -= std::copysign(1.0, number);
+    }
+    if (!(rounded >= std::numeric_limits<std::int16_t>::min() && rounded <= std::numeric_limits<std::int16_t>::max())) {
+        // A key is a digit or two; quoting more would only bury the message.
+        constexpr std::size_t quoted = 40;
+        const std::string shown
+            = text.size() > quoted ? std::string(text.substr(0, quoted)) + "..." : std::string(text);
+        throw std::out_of_range("answer key \"" + shown + "\" does not fit in a 16-bit integer");
+    }
+    return static_cast<std::int16_t>(rounded);
+}
+
+} // namespace tarvona
