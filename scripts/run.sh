@@ -6,10 +6,6 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh
 scripts/build.sh build
 
-if [ ! -x build/window/tarvona ]; then
-    echo "The window is not built yet; running the engine's tests instead."
-    exec ctest --test-dir build --output-on-failure
-fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "error: no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)." >&2
     echo "Run this from a desktop session, or under a virtual one: xvfb-run scripts/run.sh" >&2

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "Controls.h"
+
+#include <QObject>
+#include <QRadioButton>
+
+#include <string>
+
+class QListWidget;
+class QPlainTextEdit;
+
+namespace tarvona {
+
+/// An option button that takes a click anywhere on its face, not only on its indicator and
+/// caption: the whole coloured bar is the pupil's target.
+class OptionButton : public QRadioButton
+{
+    Q_OBJECT
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    bool hitButton(const QPoint &pos) const override;
+};
+
+/// A choice list over a QListWidget. ListIndex is the widget's selection (never its focus
+/// cursor), and every change of the selection is reported by clicked(): the user's at once,
+/// and the program's own (writing ListIndex, removing the selected row, clearing) before the
+/// operation that caused it returns, so a listener that changes the list again runs nested.
+class QtChoiceList : public QObject, public ChoiceList
+{
+    Q_OBJECT
+public:
+    /// Adapts the given list widget, which must be in single selection mode.
+    explicit QtChoiceList(QListWidget *widget, QObject *parent = nullptr);
+
+    void Clear() override;
+    void AddItem(const std::string &text) override;
+    [[nodiscard]] int ListCount() const override;
+    [[nodiscard]] std::string List(int i) const override;
+    [[nodiscard]] int ListIndex() const override;
+    void SetListIndex(int i) override;
+    void RemoveItem(int i) override;
+
+    /// The adapted widget.
+    [[nodiscard]] QListWidget *widget() const { return m_widget; }
+
+signals:
+    /// The selection changed.
+    void clicked();
+
+private:
+    void onWidgetSelectionChanged();
+    void reportIfChanged();
+    void checkRow(int i, const char *operation) const;
+
+    QListWidget *m_widget;
+    int m_reported = -1;    // the selection as last reported
+    int m_programDepth = 0; // > 0 while the program itself changes the list
+};
+
+/// An author choice over an auto-exclusive option button. Only a pick by the user, by mouse or
+/// keyboard, that makes the choice the selected one is reported by clicked(); writing Value
+/// never is, and writing it false really deselects the button.
+class QtAuthorChoice : public QObject, public AuthorChoice
+{
+    Q_OBJECT
+public:
+    /// Adapts the given button.
+    explicit QtAuthorChoice(QRadioButton *button, QObject *parent = nullptr);
+
+    [[nodiscard]] std::string Caption() const override;
+    [[nodiscard]] bool Value() const override;
+    void SetValue(bool value) override;
+
+signals:
+    /// The user made this choice the selected one.
+    void clicked();
+
+private:
+    QRadioButton *m_button;
+    bool m_writing = false;
+};
+
+/// A log box over a read-only QPlainTextEdit. It gives back exactly the text last written,
+/// CR LF line breaks included, while the widget shows it as lines and keeps its end in view.
+class QtTextBox : public TextBox
+{
+public:
+    /// Adapts the given editor, showing the given text.
+    explicit QtTextBox(QPlainTextEdit *editor, const std::string &text = {});
+
+    [[nodiscard]] std::string Text() const override;
+    void SetText(const std::string &text) override;
+
+private:
+    void show(const std::string &text);
+
+    QPlainTextEdit *m_editor;
+    std::string m_text;
+};
+
+} // namespace tarvona

@@ -1,0 +1,194 @@
+#include "TarvonaWindow.h"
+
+#include "Bank.h"
+#include "Statement.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <exception>
+
+namespace tarvona {
+
+namespace {
+
+// The form is laid out in logical pixels at 96 dots per inch: its design's twips divided by
+// fifteen. Qt scales them for high-density screens.
+constexpr QSize ClientSize(461, 345);
+constexpr QRect TitleGeometry(32, 0, 393, 25);
+constexpr QRect FrameGeometry(8, 32, 145, 129);
+constexpr int OptionLeft = 8;
+constexpr int OptionWidth = 129;
+constexpr int OptionHeight = 20;
+constexpr QRect ListHeadingGeometry(184, 32, 265, 25);
+constexpr QRect WorkListGeometry(184, 56, 265, 99);
+constexpr QRect RestartGeometry(264, 168, 113, 25);
+constexpr QRect LogGeometry(8, 208, 449, 121);
+
+const QColor FormColour(192, 192, 255);
+const QColor LabelColour(255, 192, 128);
+const QColor FrameColour(128, 255, 255);
+const QColor OptionColour(128, 255, 128);
+const QColor RestartColour(255, 128, 128);
+
+// Fills the widget's whole face with the colour, whatever role its kind paints its
+// background with (buttons use Button, labels and frames Window).
+void fillWith(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(widget->backgroundRole(), colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+TarvonaWindow::TarvonaWindow(QWidget *parent) : QWidget(parent)
+{
+    buildControls();
+    buildDrill();
+    routeEvents();
+    // Form_Load: the drill starts before the window is first shown.
+    runEvent([this] { m_drill->Form_Load(); });
+}
+
+TarvonaWindow::~TarvonaWindow() = default;
+
+std::string TarvonaWindow::logText() const
+{
+    return m_logAdapter->Text();
+}
+
+void TarvonaWindow::buildControls()
+{
+    setObjectName(QStringLiteral("Tarvona"));
+    setWindowTitle(QStringLiteral("tarvona.example  Тарвона"));
+    setFixedSize(ClientSize);
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPointSize(12);
+    font.setWeight(QFont::Normal);
+    setFont(font);
+    fillWith(this, FormColour);
+
+    auto *title = new QLabel(QStringLiteral("Тарвона, автори и произведения"), this);
+    title->setObjectName(QStringLiteral("Label1_0"));
+    title->setGeometry(TitleGeometry);
+    title->setAlignment(Qt::AlignCenter);
+    fillWith(title, LabelColour);
+
+    m_frame = new QGroupBox(QStringLiteral("Антични автори"), this);
+    m_frame->setObjectName(QStringLiteral("Frame1"));
+    m_frame->setGeometry(FrameGeometry);
+    fillWith(m_frame, FrameColour);
+    const std::array<std::string_view, 5> &names = AuthorNames();
+    for (std::size_t i = 0; i < m_options.size(); ++i) {
+        auto *option
+            = new OptionButton(QString::fromUtf8(names[i].data(), static_cast<qsizetype>(names[i].size())), m_frame);
+        option->setObjectName(QStringLiteral("Option1_%1").arg(i));
+        option->setGeometry(OptionLeft, OptionHeight * static_cast<int>(i + 1), OptionWidth, OptionHeight);
+        fillWith(option, OptionColour);
+        m_options[i] = option;
+    }
+
+    auto *heading = new QLabel(QStringLiteral("Тарвона - произведения"), this);
+    heading->setObjectName(QStringLiteral("Label1_1"));
+    heading->setGeometry(ListHeadingGeometry);
+    heading->setAlignment(Qt::AlignCenter);
+    fillWith(heading, LabelColour);
+    m_labels = {title, heading};
+
+    for (std::size_t i = 0; i < m_lists.size(); ++i) {
+        auto *list = new QListWidget(this);
+        list->setObjectName(QStringLiteral("List1_%1").arg(i));
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setSortingEnabled(false);
+        m_lists[i] = list;
+    }
+    QListWidget *works = m_lists[0];
+    works->setGeometry(WorkListGeometry);
+    works->setAccessibleName(heading->text());
+    heading->setBuddy(works);
+    // The key list and the master lists are the drill's working memory, never the pupil's.
+    for (std::size_t i = 1; i < m_lists.size(); ++i) {
+        m_lists[i]->setFocusPolicy(Qt::NoFocus);
+        m_lists[i]->hide();
+    }
+
+    m_restart = new QPushButton(QStringLiteral("Изчисти"), this);
+    m_restart->setObjectName(QStringLiteral("Command1_0"));
+    m_restart->setGeometry(RestartGeometry);
+    QPalette buttonPalette = m_restart->palette();
+    buttonPalette.setColor(QPalette::Button, RestartColour);
+    m_restart->setPalette(buttonPalette);
+    m_restart->setAutoDefault(false);
+
+    m_log = new QPlainTextEdit(this);
+    m_log->setObjectName(QStringLiteral("Text1_0"));
+    m_log->setGeometry(LogGeometry);
+    // Pupils read and copy the log, they do not write in it.
+    m_log->setReadOnly(true);
+    m_log->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_log->setFocusPolicy(Qt::StrongFocus);
+    m_log->setTabChangesFocus(true);
+    m_log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_log->setAccessibleName(QStringLiteral("Дневник"));
+
+    setTabOrder(m_log, works);
+    setTabOrder(works, m_restart);
+    setTabOrder(m_restart, m_options[0]);
+    for (std::size_t i = 1; i < m_options.size(); ++i) {
+        setTabOrder(m_options[i - 1], m_options[i]);
+    }
+    m_log->setFocus(Qt::OtherFocusReason);
+}
+
+void TarvonaWindow::buildDrill()
+{
+    FormControls controls;
+    for (std::size_t i = 0; i < m_lists.size(); ++i) {
+        m_listAdapters[i] = new QtChoiceList(m_lists[i], this);
+        controls.List1.push_back(m_listAdapters[i]);
+    }
+    for (std::size_t i = 0; i < m_options.size(); ++i) {
+        m_optionAdapters[i] = new QtAuthorChoice(m_options[i], this);
+        controls.Option1.push_back(m_optionAdapters[i]);
+    }
+    m_logAdapter = std::make_unique<QtTextBox>(m_log, AssignmentStatement());
+    controls.Text1 = m_logAdapter.get();
+    // The master lists are part of the form's design, filled before any event runs.
+    LoadBank(*m_listAdapters[2], *m_listAdapters[3]);
+    m_drill = std::make_unique<Drill>(std::move(controls));
+}
+
+void TarvonaWindow::routeEvents()
+{
+    for (std::size_t i = 0; i < m_listAdapters.size(); ++i) {
+        const int index = static_cast<int>(i);
+        connect(m_listAdapters[i], &QtChoiceList::clicked, this,
+            [this, index] { runEvent([this, index] { m_drill->List1_Click(index); }); });
+    }
+    for (std::size_t i = 0; i < m_optionAdapters.size(); ++i) {
+        const int index = static_cast<int>(i);
+        connect(m_optionAdapters[i], &QtAuthorChoice::clicked, this,
+            [this, index] { runEvent([this, index] { m_drill->Option1_Click(index); }); });
+    }
+    connect(m_restart, &QPushButton::clicked, this, [this] { runEvent([this] { m_drill->Command1_Click(0); }); });
+}
+
+template<typename Event> void TarvonaWindow::runEvent(Event &&event)
+{
+    // An event that fails is reported and abandoned; the window goes on with the next one.
+    // Nothing may be thrown back through Qt's event delivery.
+    try {
+        event();
+    } catch (const std::exception &error) {
+        qCritical("Tarvona: %s", error.what());
+        QMessageBox::critical(this, windowTitle(), QStringLiteral("Грешка: %1").arg(QString::fromUtf8(error.what())));
+    }
+}
+
+} // namespace tarvona
