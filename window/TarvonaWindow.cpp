@@ -63,6 +63,14 @@ std::string TarvonaWindow::logText() const
     return m_logAdapter->Text();
 }
 
+const ChoiceList &TarvonaWindow::list(int index) const
+{
+    if (index == 0) {
+        return *m_workListAdapter;
+    }
+    return m_hiddenLists.at(static_cast<std::size_t>(index - 1));
+}
+
 void TarvonaWindow::buildControls()
 {
     setObjectName(QStringLiteral("Tarvona"));
@@ -101,22 +109,13 @@ void TarvonaWindow::buildControls()
     fillWith(heading, LabelColour);
     m_labels = {title, heading};
 
-    for (std::size_t i = 0; i < m_lists.size(); ++i) {
-        auto *list = new QListWidget(this);
-        list->setObjectName(QStringLiteral("List1_%1").arg(i));
-        list->setSelectionMode(QAbstractItemView::SingleSelection);
-        list->setSortingEnabled(false);
-        m_lists[i] = list;
-    }
-    QListWidget *works = m_lists[0];
-    works->setGeometry(WorkListGeometry);
-    works->setAccessibleName(heading->text());
-    heading->setBuddy(works);
-    // The key list and the master lists are the drill's working memory, never the pupil's.
-    for (std::size_t i = 1; i < m_lists.size(); ++i) {
-        m_lists[i]->setFocusPolicy(Qt::NoFocus);
-        m_lists[i]->hide();
-    }
+    m_workList = new QListWidget(this);
+    m_workList->setObjectName(QStringLiteral("List1_0"));
+    m_workList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_workList->setSortingEnabled(false);
+    m_workList->setGeometry(WorkListGeometry);
+    m_workList->setAccessibleName(heading->text());
+    heading->setBuddy(m_workList);
 
     m_restart = new QPushButton(QStringLiteral("Изчисти"), this);
     m_restart->setObjectName(QStringLiteral("Command1_0"));
@@ -137,8 +136,8 @@ void TarvonaWindow::buildControls()
     m_log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_log->setAccessibleName(QStringLiteral("Дневник"));
 
-    setTabOrder(m_log, works);
-    setTabOrder(works, m_restart);
+    setTabOrder(m_log, m_workList);
+    setTabOrder(m_workList, m_restart);
     setTabOrder(m_restart, m_options[0]);
     for (std::size_t i = 1; i < m_options.size(); ++i) {
         setTabOrder(m_options[i - 1], m_options[i]);
@@ -149,9 +148,12 @@ void TarvonaWindow::buildControls()
 void TarvonaWindow::buildDrill()
 {
     FormControls controls;
-    for (std::size_t i = 0; i < m_lists.size(); ++i) {
-        m_listAdapters[i] = new QtChoiceList(m_lists[i], this);
-        controls.List1.push_back(m_listAdapters[i]);
+    m_workListAdapter = new QtChoiceList(m_workList, this);
+    controls.List1.push_back(m_workListAdapter);
+    // The key list and the master lists are the drill's working memory, never shown: they
+    // need no widget, and so can never appear, take the focus or reach a screen reader.
+    for (MemoryList &list : m_hiddenLists) {
+        controls.List1.push_back(&list);
     }
     for (std::size_t i = 0; i < m_options.size(); ++i) {
         m_optionAdapters[i] = new QtAuthorChoice(m_options[i], this);
@@ -160,16 +162,16 @@ void TarvonaWindow::buildDrill()
     m_logAdapter = std::make_unique<QtTextBox>(m_log, AssignmentStatement());
     controls.Text1 = m_logAdapter.get();
     // The master lists are part of the form's design, filled before any event runs.
-    LoadBank(*m_listAdapters[2], *m_listAdapters[3]);
+    LoadBank(m_hiddenLists[1], m_hiddenLists[2]);
     m_drill = std::make_unique<Drill>(std::move(controls));
 }
 
 void TarvonaWindow::routeEvents()
 {
-    for (std::size_t i = 0; i < m_listAdapters.size(); ++i) {
-        const int index = static_cast<int>(i);
-        connect(m_listAdapters[i], &QtChoiceList::clicked, this,
-            [this, index] { runEvent([this, index] { m_drill->List1_Click(index); }); });
+    connect(m_workListAdapter, &QtChoiceList::clicked, this, [this] { runEvent([this] { m_drill->List1_Click(0); }); });
+    for (std::size_t i = 0; i < m_hiddenLists.size(); ++i) {
+        const int index = static_cast<int>(i + 1);
+        m_hiddenLists[i].setClickListener([this, index] { runEvent([this, index] { m_drill->List1_Click(index); }); });
     }
     for (std::size_t i = 0; i < m_optionAdapters.size(); ++i) {
         const int index = static_cast<int>(i);

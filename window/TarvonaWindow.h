@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Drill.h"
+#include "MemoryControls.h"
 #include "QtControls.h"
 
 #include <QWidget>
@@ -16,8 +17,8 @@ class QPushButton;
 
 namespace tarvona {
 
-/// The form Tarvona: the title, the author choices, the work list, the restart button, the
-/// log box and the hidden key and master lists, laid out at fixed positions. Its load event
+/// The form Tarvona: the title, the author choices, the work list, the restart button and the
+/// log box, laid out at fixed positions, and the hidden key and master lists. Its load event
 /// and three click events are the only ways into the drill.
 class TarvonaWindow : public QWidget
 {
@@ -33,6 +34,9 @@ public:
 
     /// The log box's exact text, CR LF line breaks included.
     [[nodiscard]] std::string logText() const;
+    /// List index of the form: 0 the work list, 1 the key list, 2 and 3 the master lists;
+    /// throws std::out_of_range for any other index.
+    [[nodiscard]] const ChoiceList &list(int index) const;
 
 private:
     void buildControls();
@@ -43,11 +47,12 @@ private:
     std::array<QLabel *, 2> m_labels {};
     QGroupBox *m_frame = nullptr;
     std::array<OptionButton *, 5> m_options {};
-    std::array<QListWidget *, 4> m_lists {};
+    QListWidget *m_workList = nullptr;
     QPushButton *m_restart = nullptr;
     QPlainTextEdit *m_log = nullptr;
 
-    std::array<QtChoiceList *, 4> m_listAdapters {};
+    QtChoiceList *m_workListAdapter = nullptr;
+    std::array<MemoryList, 3> m_hiddenLists;
     std::array<QtAuthorChoice *, 5> m_optionAdapters {};
     std::unique_ptr<QtTextBox> m_logAdapter;
     std::unique_ptr<Drill> m_drill;
