@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-translations-l10n
     fonts-liberation
     xvfb xauth
+    clang-format clang-tidy
 )
 
 missing=()
