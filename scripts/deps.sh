@@ -10,6 +10,8 @@ packages=(
     fonts-liberation
     xvfb xauth
     clang-format clang-tidy
+    # the fuzzers: clang, its libFuzzer and sanitizer runtimes, llvm-symbolizer for crash reports
+    clang libclang-rt-14-dev llvm
 )
 
 missing=()

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets everything up and runs the whole test suite: once in an ordinary build, once more
-# under AddressSanitizer and UndefinedBehaviorSanitizer.
+# under AddressSanitizer and UndefinedBehaviorSanitizer; then fuzzes the engine for a while.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,3 +18,6 @@ scripts/build.sh build-sanitize -DTARVONA_SANITIZE=ON
 # The lint checks look at the sources, not at the build: the first stage has run them.
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)" -LE lint
+
+echo "== Fuzz the engine"
+scripts/fuzz.sh

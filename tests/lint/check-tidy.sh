@@ -2,12 +2,18 @@
 # Fails when clang-tidy (configured by .clang-tidy) reports anything on our own .cpp files.
 # The files and their flags come from the build's compile_commands.json, so only what this
 # build really compiles is checked, and new files are picked up as they join the build.
-# Usage: check-tidy.sh CLANG_TIDY SOURCE_DIR BUILD_DIR
+# Usage: check-tidy.sh CLANG_TIDY SOURCE_DIR BUILD_DIR [FOLDER...]
+#   FOLDERs limit the check to those of our folders (all of them by default).
 set -euo pipefail
 
 clang_tidy=$1
 source_dir=$(cd "$2" && pwd)
 build_dir=$(cd "$3" && pwd)
+shift 3
+folders=("$@")
+if [ ${#folders[@]} -eq 0 ]; then
+    folders=(engine window tests fuzz)
+fi
 
 if [ ! -x "$clang_tidy" ]; then
     echo "clang-tidy is not installed (scripts/deps.sh installs it); skipping the clang-tidy check."
@@ -24,10 +30,13 @@ fi
 files=()
 while IFS= read -r file; do
     case $file in
-        "$build_dir"/*) ;;
-        "$source_dir"/engine/*.cpp | "$source_dir"/window/*.cpp | "$source_dir"/tests/*.cpp | "$source_dir"/fuzz/*.cpp)
-            files+=("$file") ;;
+        "$build_dir"/*) continue ;;
     esac
+    for folder in "${folders[@]}"; do
+        case $file in
+            "$source_dir/$folder"/*.cpp) files+=("$file") ;;
+        esac
+    done
 done < <(sed -n 's/^ *"file": *"\(.*\)",\{0,1\}$/\1/p' "$database" | sort -u)
 if [ ${#files[@]} -eq 0 ]; then
     echo "error: $database names none of our .cpp files" >&2
@@ -47,4 +56,4 @@ if ! printf '%s\0' "${files[@]}" | xargs -0 -n 1 -P "$(nproc)" bash -c "$tidy_on
     echo "clang-tidy reported problems in our files (see above)." >&2
     exit 1
 fi
-echo "clang-tidy found nothing in ${#files[@]} files."
+echo "clang-tidy found nothing in ${#files[@]} file(s)."
