@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-20}
-targets=(fuzz_keyof)
+targets=(fuzz_keyof fuzz_drill)
 
 scripts/deps.sh
 CC=clang CXX=clang++ scripts/build.sh build-fuzz -DTARVONA_FUZZ=ON -DTARVONA_WINDOW=OFF -DTARVONA_TESTS=OFF
