@@ -92,8 +92,9 @@ double readDecimal(Cursor &cursor)
         }
         cursor.advance();
     }
-    int integerDigits = 0; // significant digits before the point
-    int leadingZeros = 0;  // zeros right after the point while no significant digit came yet
+    // The two counts are weighed against the exponent below, so they share its type.
+    long long integerDigits = 0; // significant digits before the point
+    long long leadingZeros = 0;  // zeros right after the point while no significant digit came yet
     bool nonZeroSeen = false;
     bool anyDigit = false;
     while (isDigit(cursor.peek())) {
@@ -128,11 +129,14 @@ double readDecimal(Cursor &cursor)
             negative = cursor.peek() == '-';
             cursor.advance();
         }
-        std::string digits;
+        const long long exponentCap = static_cast<long long>(number.size()) + 100000;
         while (isDigit(cursor.peek())) {
-            // Past a few digits the exponent already over- or underflows every double;
-            // capping it keeps the arithmetic below from overflowing in turn.
-            if (exponent < 100000) {
+            // Once the exponent outweighs every digit of the mantissa by more than a double can
+            // span, the number over- or underflows whatever the digits are; capping it there
+            // keeps the arithmetic below from overflowing in turn. The cap grows with the
+            // mantissa, whose digits move the point as far as the exponent does: a fixed cap
+            // would cut a long exponent short where a long mantissa brings it back into range.
+            if (exponent < exponentCap) {
                 exponent = exponent * 10 + (cursor.peek() - '0');
             }
             cursor.advance();

@@ -9,6 +9,9 @@ packages=(
     qt6-base-dev qt6-translations-l10n
     fonts-liberation
     xvfb xauth
+    clang-format clang-tidy
+    # the fuzzers: clang, its libFuzzer and sanitizer runtimes, llvm-symbolizer for crash reports
+    clang libclang-rt-14-dev llvm
 )
 
 missing=()

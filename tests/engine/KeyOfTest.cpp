@@ -89,6 +89,31 @@ TEST(ReadNumber, ReadsTheLeadingNumberInAllItsForms)
     }
 }
 
+TEST(ReadNumber, WeighsALongMantissaAgainstALongExponent)
+{
+    // A mantissa of many digits moves the point as far as a long exponent does, so neither
+    // may be cut short on its own. The texts are too long to print; each case is named.
+    const std::string zeros(1000000, '0');
+    const struct
+    {
+        const char *name;
+        std::string text;
+        double expected;
+    } cases[] = {
+        {"1e+N then e-(far more)", "1" + zeros.substr(0, 200000) + "e-1000000", 0},
+        {"1e-N then e+(far more)", "0." + zeros.substr(0, 200000) + "1e1000000",
+            std::numeric_limits<double>::infinity()},
+        {"1e+N then e-N", "1" + zeros + "e-1000000", 1},
+        {"-2.5e-(N+1) then e+(N+1)", "-0." + zeros + "25e1000001", -2.5},
+        {"7 and a long fraction, e+N", "7.5" + zeros + "e1000000", std::numeric_limits<double>::infinity()},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(ReadNumber(c.text), c.expected) << c.name;
+    }
+    EXPECT_EQ(KeyOf("1" + zeros + "e-1000000"), 1);
+    EXPECT_EQ(KeyOf("1" + zeros.substr(0, 200000) + "e-1000000"), 0);
+}
+
 TEST(KeyOf, RoundsHalvesToTheEvenNeighbour)
 {
     EXPECT_EQ(KeyOf("2"), 2);
