@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-translations-l10n
     fonts-liberation
     xvfb xauth
-    librsvg2-bin desktop-file-utils appstream
+    librsvg2-bin desktop-file-utils appstream dpkg-dev
 )
 
 missing=()
