@@ -10,6 +10,7 @@ packages=(
     fonts-liberation
     xvfb xauth
     librsvg2-bin desktop-file-utils appstream dpkg-dev
+    libxcb1-dev
 )
 
 missing=()
