@@ -23,8 +23,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display of our own: Xvfb picks a free number and writes it to the descriptor we give.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+# A display of our own: Xvfb picks a free number and writes it to the descriptor we give. It
+# must not reset when its last client leaves, as it would between two runs: a run starting
+# during the reset could not connect.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$scratch/display" 2>"$scratch/xvfb.log" &
 xvfb=$!
 for _ in $(seq 100); do
     [ -s "$scratch/display" ] && break
@@ -35,14 +37,19 @@ if [ ! -s "$scratch/display" ]; then
     cat "$scratch/xvfb.log" >&2
     exit 1
 fi
-export DISPLAY=":$(cat "$scratch/display")"
+DISPLAY=":$(cat "$scratch/display")"
+export DISPLAY
 export XDG_RUNTIME_DIR="$scratch/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR WAYLAND_DISPLAY
 
 probe() { build/bench/startup_probe --settle-ms 500 "$1"; }
 # The first start of each fills the page cache; it is not counted.
-probe build/window/tarvona >/dev/null
+if ! probe build/window/tarvona >/dev/null; then
+    echo "error: the first start failed; Xvfb says:" >&2
+    cat "$scratch/xvfb.log" >&2
+    exit 1
+fi
 probe build/bench/tarvona_floor >/dev/null
 for _ in $(seq "$runs"); do
     probe build/window/tarvona >>"$scratch/tarvona"
