@@ -12,6 +12,10 @@ packages=(
     clang-format clang-tidy
     # the fuzzers: clang, its libFuzzer and sanitizer runtimes, llvm-symbolizer for crash reports
     clang libclang-rt-14-dev llvm
+    # icons, desktop entry and AppStream checks, the Debian package
+    librsvg2-bin desktop-file-utils appstream dpkg-dev
+    # the start-up benchmark's probe watches the X server for the window being mapped
+    libxcb1-dev
 )
 
 missing=()

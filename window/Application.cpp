@@ -3,28 +3,75 @@
 #include "TarvonaStyle.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
+// The icon images are a resource of the static window library, and the linker keeps a
+// library's resource only when something refers to it. Qt's macro declares the resource's
+// registration function where it is used, so this must stay outside every namespace.
+static void registerBuiltInResources()
+{
+    Q_INIT_RESOURCE(tarvona);
+}
+
 namespace tarvona {
 
-void prepareApplication(QApplication &app, QTranslator &translator)
+ApplicationResources installedResources()
+{
+    registerBuiltInResources();
+    // Only the sizes a window manager draws a window's icon at: all of them are sent to the
+    // display server when the window opens, and the desktop takes larger ones from the
+    // installed icon theme.
+    QStringList icons;
+    for (int size : {16, 32, 48, 64}) {
+        icons.append(QStringLiteral(":/icons/%1x%1.png").arg(size));
+    }
+    return {QLibraryInfo::path(QLibraryInfo::TranslationsPath), icons};
+}
+
+bool installQtTranslation(QTranslator &translator, const QString &directory)
+{
+    const QLocale bulgarian(QLocale::Bulgarian, QLocale::Bulgaria);
+    if (!translator.load(bulgarian, QStringLiteral("qtbase"), QStringLiteral("_"), directory)) {
+        return false;
+    }
+    return QApplication::installTranslator(&translator);
+}
+
+QIcon loadIcon(const QStringList &files)
+{
+    QIcon icon;
+    for (const QString &file : files) {
+        // Given no size, Qt reads the file at once and adds only the images it could decode;
+        // given a size, it would add an empty placeholder for a file it cannot read.
+        icon.addFile(file);
+    }
+    // Qt still calls an icon whose every file failed non-null, though it has nothing to draw.
+    return icon.availableSizes().isEmpty() ? QIcon() : icon;
+}
+
+void prepareApplication(QApplication &app, QTranslator &translator, const ApplicationResources &resources)
 {
     QApplication::setApplicationName(QStringLiteral("Tarvona"));
     QApplication::setApplicationDisplayName(QStringLiteral("Тарвона"));
+    // Lets the desktop match the window to its launcher and icon (Wayland's app id).
+    QGuiApplication::setDesktopFileName(ApplicationId);
     // The form's colours are part of its design: native styles would draw the buttons and
     // frames in the desktop theme's colours instead, so the window brings its own style.
     auto *style = new TarvonaStyle;
     style->setParent(&app);
     QApplication::setStyle(style);
 
-    const QLocale bulgarian(QLocale::Bulgarian, QLocale::Bulgaria);
-    QLocale::setDefault(bulgarian);
-    if (translator.load(bulgarian, QStringLiteral("qtbase"), QStringLiteral("_"),
-            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&translator);
-    } else {
+    const QIcon icon = loadIcon(resources.iconFiles);
+    if (icon.isNull()) {
+        qWarning("Tarvona: the window icon could not be read; the window opens without one");
+    }
+    QApplication::setWindowIcon(icon);
+
+    QLocale::setDefault(QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
+    if (!installQtTranslation(translator, resources.translationsDirectory)) {
         qWarning("Tarvona: Qt's Bulgarian translation was not found; Qt's own texts stay in English");
     }
 }

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Validates the AppStream data, pedantically and without the network, and fails on any remark
+# at all, not only on the errors appstreamcli itself fails for.
+# Usage: validate-metainfo.sh FILE
+set -euo pipefail
+
+if ! out=$(appstreamcli validate --pedantic --no-net "$1" 2>&1); then
+    echo "$out"
+    exit 1
+fi
+echo "$out"
+# The one remark accepted: the id's capital letter, which the desktop entry's and the icon's
+# names share, as reverse-DNS application ids conventionally have it.
+if grep -E '^[EWIP]: ' <<<"$out" | grep -v -E '^P: [^ ]+ cid-contains-uppercase-letter '; then
+    echo "appstreamcli has remarks on $1" >&2
+    exit 1
+fi
