@@ -13,7 +13,8 @@ packages=(
     # the fuzzers: clang, its libFuzzer and sanitizer runtimes, llvm-symbolizer for crash reports
     clang libclang-rt-14-dev llvm
     # icons, desktop entry and AppStream checks, the Debian package
-    librsvg2-bin desktop-file-utils appstream dpkg-dev
+    # (CPack's Debian generator reads binaries with file(1) to find their library dependencies)
+    librsvg2-bin desktop-file-utils appstream dpkg-dev file
     # the start-up benchmark's probe watches the X server for the window being mapped
     libxcb1-dev
 )

@@ -88,14 +88,14 @@ void TarvonaWindow::buildControls()
     title->setAlignment(Qt::AlignCenter);
     fillWith(title, LabelColour);
 
-    m_frame = new QGroupBox(QStringLiteral("Антични автори"), this);
-    m_frame->setObjectName(QStringLiteral("Frame1"));
-    m_frame->setGeometry(FrameGeometry);
-    fillWith(m_frame, FrameColour);
+    auto *frame = new QGroupBox(QStringLiteral("Антични автори"), this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setGeometry(FrameGeometry);
+    fillWith(frame, FrameColour);
     const std::array<std::string_view, 5> &names = AuthorNames();
     for (std::size_t i = 0; i < m_options.size(); ++i) {
         auto *option
-            = new OptionButton(QString::fromUtf8(names[i].data(), static_cast<qsizetype>(names[i].size())), m_frame);
+            = new OptionButton(QString::fromUtf8(names[i].data(), static_cast<qsizetype>(names[i].size())), frame);
         option->setObjectName(QStringLiteral("Option1_%1").arg(i));
         option->setGeometry(OptionLeft, OptionHeight * static_cast<int>(i + 1), OptionWidth, OptionHeight);
         fillWith(option, OptionColour);
@@ -107,7 +107,6 @@ void TarvonaWindow::buildControls()
     heading->setGeometry(ListHeadingGeometry);
     heading->setAlignment(Qt::AlignCenter);
     fillWith(heading, LabelColour);
-    m_labels = {title, heading};
 
     m_workList = new QListWidget(this);
     m_workList->setObjectName(QStringLiteral("List1_0"));

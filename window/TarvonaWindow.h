@@ -9,8 +9,6 @@
 #include <array>
 #include <memory>
 
-class QGroupBox;
-class QLabel;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
@@ -44,8 +42,6 @@ private:
     void routeEvents();
     template<typename Event> void runEvent(Event &&event);
 
-    std::array<QLabel *, 2> m_labels {};
-    QGroupBox *m_frame = nullptr;
     std::array<OptionButton *, 5> m_options {};
     QListWidget *m_workList = nullptr;
     QPushButton *m_restart = nullptr;
