@@ -1,3 +1,4 @@
+#include "Layout.h"
 #include "TarvonaWindow.h"
 #include "TestMain.h"
 
@@ -82,15 +83,7 @@ private slots:
     {
         QCOMPARE(m_window->devicePixelRatio(), 2.0);
         QCOMPARE(m_window->size(), QSize(461, 345));
-        const QList<QPair<QString, QRect>> layout = {
-            {QStringLiteral("Label1_0"), QRect(32, 0, 393, 25)},
-            {QStringLiteral("Frame1"), QRect(8, 32, 145, 129)},
-            {QStringLiteral("Label1_1"), QRect(184, 32, 265, 25)},
-            {QStringLiteral("List1_0"), QRect(184, 56, 265, 99)},
-            {QStringLiteral("Command1_0"), QRect(264, 168, 113, 25)},
-            {QStringLiteral("Text1_0"), QRect(8, 208, 449, 121)},
-        };
-        for (const auto &[name, geometry] : layout) {
+        for (const auto &[name, geometry] : expectedLayout()) {
             auto *control = m_window->findChild<QWidget *>(name);
             QVERIFY2(control != nullptr, qPrintable(name));
             QCOMPARE(control->geometry(), geometry);
@@ -98,7 +91,7 @@ private slots:
         for (int i = 0; i < 5; ++i) {
             auto *option = m_window->findChild<QRadioButton *>(QStringLiteral("Option1_%1").arg(i));
             QVERIFY(option != nullptr);
-            QCOMPARE(option->geometry(), QRect(8, 20 * (i + 1), 129, 20));
+            QCOMPARE(option->geometry(), expectedOptionGeometry(i));
         }
     }
 

@@ -1,4 +1,5 @@
 #include "Bank.h"
+#include "Layout.h"
 #include "MemoryForm.h"
 #include "Statement.h"
 #include "TarvonaWindow.h"
@@ -162,20 +163,12 @@ private slots:
     {
         QCOMPARE(m_window->size(), QSize(461, 345));
         QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
-        const QList<QPair<QString, QRect>> layout = {
-            {QStringLiteral("Label1_0"), QRect(32, 0, 393, 25)},
-            {QStringLiteral("Frame1"), QRect(8, 32, 145, 129)},
-            {QStringLiteral("Label1_1"), QRect(184, 32, 265, 25)},
-            {QStringLiteral("List1_0"), QRect(184, 56, 265, 99)},
-            {QStringLiteral("Command1_0"), QRect(264, 168, 113, 25)},
-            {QStringLiteral("Text1_0"), QRect(8, 208, 449, 121)},
-        };
-        for (const auto &[name, geometry] : layout) {
+        for (const auto &[name, geometry] : expectedLayout()) {
             QCOMPARE(child<QWidget>(name)->geometry(), geometry);
         }
         for (int i = 0; i < 5; ++i) {
             QCOMPARE(option(i)->parentWidget(), child<QWidget>(QStringLiteral("Frame1")));
-            QCOMPARE(option(i)->geometry(), QRect(8, 20 * (i + 1), 129, 20));
+            QCOMPARE(option(i)->geometry(), expectedOptionGeometry(i));
         }
         QCOMPARE(child<QLabel>(QStringLiteral("Label1_0"))->alignment(), Qt::AlignCenter);
         QCOMPARE(child<QLabel>(QStringLiteral("Label1_1"))->alignment(), Qt::AlignCenter);
