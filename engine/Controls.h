@@ -25,6 +25,10 @@ public:
     virtual void SetListIndex(int i) = 0;
     /// Deletes row i, moving the rows after it up by one; throws std::out_of_range when there is no such row.
     virtual void RemoveItem(int i) = 0;
+
+protected:
+    /// Throws std::out_of_range, naming the operation, unless row i exists.
+    void checkRow(int i, const char *operation) const;
 };
 
 /// One author in the exclusive group of author choices.

@@ -70,14 +70,6 @@ void MemoryList::changeSelection(int i)
     }
 }
 
-void MemoryList::checkRow(int i, const char *operation) const
-{
-    if (i < 0 || i >= ListCount()) {
-        throw std::out_of_range(std::string(operation) + ": row " + std::to_string(i) + " is outside a list of "
-            + std::to_string(ListCount()) + " rows");
-    }
-}
-
 MemoryChoiceGroup::MemoryChoiceGroup(const std::vector<std::string> &captions)
 {
     m_choices.reserve(captions.size());

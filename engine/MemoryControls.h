@@ -30,7 +30,6 @@ public:
 
 private:
     void changeSelection(int i);
-    void checkRow(int i, const char *operation) const;
 
     std::vector<std::string> m_rows;
     int m_selected = -1;

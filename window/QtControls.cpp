@@ -5,8 +5,6 @@
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
 
-#include <stdexcept>
-
 namespace tarvona {
 
 bool OptionButton::hitButton(const QPoint &pos) const
@@ -103,14 +101,6 @@ void QtChoiceList::reportIfChanged()
     if (now != m_reported) {
         m_reported = now;
         emit clicked();
-    }
-}
-
-void QtChoiceList::checkRow(int i, const char *operation) const
-{
-    if (i < 0 || i >= ListCount()) {
-        throw std::out_of_range(std::string(operation) + ": row " + std::to_string(i) + " is outside a list of "
-            + std::to_string(ListCount()) + " rows");
     }
 }
 

@@ -53,7 +53,6 @@ signals:
 private:
     void onWidgetSelectionChanged();
     void reportIfChanged();
-    void checkRow(int i, const char *operation) const;
 
     QListWidget *m_widget;
     int m_reported = -1;    // the selection as last reported
