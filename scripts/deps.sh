@@ -17,6 +17,9 @@ packages=(
     librsvg2-bin desktop-file-utils appstream dpkg-dev file
     # the start-up benchmark's probe watches the X server for the window being mapped
     libxcb1-dev
+    # the screen reader test: Orca and its speech server on a private display, session bus
+    # and accessibility bus, with a window manager, driven by synthetic key presses
+    orca speech-dispatcher at-spi2-core dbus openbox xdotool x11-utils x11-xserver-utils
 )
 
 missing=()

@@ -1,15 +1,96 @@
 #include "QtControls.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QItemSelectionModel>
-#include <QListWidget>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
 
 namespace tarvona {
 
+namespace {
+
+// Posted by a list to itself: tell assistive technology the row under its focus cursor.
+constexpr auto TellCurrentRow = static_cast<QEvent::Type>(QEvent::User + 1);
+
+} // namespace
+
 bool OptionButton::hitButton(const QPoint &pos) const
 {
     return rect().contains(pos);
+}
+
+void OptionButton::keyPressEvent(QKeyEvent *event)
+{
+    QRadioButton::keyPressEvent(event);
+    // Qt moves the pick with the focus only when the button left behind was the picked one;
+    // with none picked (at the start, and after every answer) the arrows would just walk
+    // the group, and a pupil would need a second key for every pick.
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        break;
+    default:
+        return;
+    }
+    auto *next = qobject_cast<OptionButton *>(QApplication::focusWidget());
+    if (next != nullptr && next != this && next->parentWidget() == parentWidget() && !next->isChecked()) {
+        next->click();
+    }
+}
+
+void ListBox::focusInEvent(QFocusEvent *event)
+{
+    QListWidget::focusInEvent(event);
+    if (event->reason() != Qt::TabFocusReason && event->reason() != Qt::BacktabFocusReason) {
+        return;
+    }
+    // Qt tells assistive technology about the list only after this event, and names no row:
+    // the row under the focus cursor follows once the list has been announced.
+    QCoreApplication::postEvent(this, new QEvent(TellCurrentRow));
+}
+
+bool ListBox::event(QEvent *event)
+{
+    if (event->type() != TellCurrentRow) {
+        return QListWidget::event(event);
+    }
+    const int row = currentRow();
+    if (hasFocus() && row >= 0) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(row);
+        QAccessible::updateAccessibility(&focus);
+    }
+    return true;
+}
+
+void ListBox::keyPressEvent(QKeyEvent *event)
+{
+    const QScopedValueRollback<bool> keyPress(m_keyPress, true);
+    QListWidget::keyPressEvent(event);
+}
+
+void ListBox::setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags command)
+{
+    // A key that moves the focus cursor selects the row it lands on with the move, and Qt
+    // then selects that row once more, as for a click: a pick refused in between, its
+    // highlight removed, would come back as a second pick of the same row.
+    if (m_keyPress && selectionMode() == SingleSelection) {
+        return;
+    }
+    QListWidget::setSelection(rect, command);
+}
+
+void ListBox::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    // The list view's own override only reports the change to assistive technology, ahead of
+    // whoever handles the pick. A screen reader would then read a row that the pick has
+    // already removed, or read the row before the answer to the pick; it hears the answer
+    // instead, and the row under the focus cursor after it.
+    QAbstractItemView::selectionChanged(selected, deselected); // NOLINT(bugprone-parent-virtual-call)
 }
 
 QtChoiceList::QtChoiceList(QListWidget *widget, QObject *parent) : QObject(parent), m_widget(widget)
@@ -138,7 +219,8 @@ void QtAuthorChoice::SetValue(bool value)
     m_button->setAutoExclusive(exclusive);
 }
 
-QtTextBox::QtTextBox(QPlainTextEdit *editor, const std::string &text) : m_editor(editor)
+QtTextBox::QtTextBox(QPlainTextEdit *editor, const std::string &text, QObject *parent)
+    : QObject(parent), m_editor(editor)
 {
     // The first text is read from its top; only later writes jump to the newest line.
     show(text);
@@ -151,10 +233,14 @@ std::string QtTextBox::Text() const
 
 void QtTextBox::SetText(const std::string &text)
 {
+    const std::string before = m_text;
     show(text);
     // The newest verdict is at the end; keep it in view.
     m_editor->moveCursor(QTextCursor::End);
     m_editor->ensureCursorVisible();
+    if (text.size() > before.size() && text.starts_with(before)) {
+        emit appended(QString::fromStdString(text.substr(before.size())));
+    }
 }
 
 void QtTextBox::show(const std::string &text)

@@ -2,18 +2,19 @@
 
 #include "Controls.h"
 
+#include <QListWidget>
 #include <QObject>
 #include <QRadioButton>
 
 #include <string>
 
-class QListWidget;
 class QPlainTextEdit;
 
 namespace tarvona {
 
 /// An option button that takes a click anywhere on its face, not only on its indicator and
-/// caption: the whole coloured bar is the pupil's target.
+/// caption: the whole coloured bar is the pupil's target. An arrow key that moves the focus
+/// to another button of its group picks that button, even when none was picked before.
 class OptionButton : public QRadioButton
 {
     Q_OBJECT
@@ -22,6 +23,29 @@ public:
 
 protected:
     bool hitButton(const QPoint &pos) const override;
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
+/// A list widget for picks that are dealt with at once. A key that moves its focus cursor
+/// selects the row it lands on once, as a click does. Entered from the keyboard, it tells
+/// assistive technology which row its focus cursor is on, not only that the list has the
+/// focus; a change of its selection is not told, since the pick it makes is answered or
+/// refused, and its highlight gone, before a screen reader could read it.
+class ListBox : public QListWidget
+{
+    Q_OBJECT
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    bool event(QEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags command) override;
+    void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
+
+private:
+    bool m_keyPress = false; // a key press is being handled
 };
 
 /// A choice list over a QListWidget. ListIndex is the widget's selection (never its focus
@@ -84,14 +108,20 @@ private:
 
 /// A log box over a read-only QPlainTextEdit. It gives back exactly the text last written,
 /// CR LF line breaks included, while the widget shows it as lines and keeps its end in view.
-class QtTextBox : public TextBox
+/// A write that only adds to the end of the text is reported by appended().
+class QtTextBox : public QObject, public TextBox
 {
+    Q_OBJECT
 public:
     /// Adapts the given editor, showing the given text.
-    explicit QtTextBox(QPlainTextEdit *editor, const std::string &text = {});
+    explicit QtTextBox(QPlainTextEdit *editor, const std::string &text = {}, QObject *parent = nullptr);
 
     [[nodiscard]] std::string Text() const override;
     void SetText(const std::string &text) override;
+
+signals:
+    /// The text was written anew as it was with this added at its end.
+    void appended(const QString &added);
 
 private:
     void show(const std::string &text);

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include <exception>
 
@@ -108,7 +109,7 @@ void TarvonaWindow::buildControls()
     heading->setAlignment(Qt::AlignCenter);
     fillWith(heading, LabelColour);
 
-    m_workList = new QListWidget(this);
+    m_workList = new ListBox(this);
     m_workList->setObjectName(QStringLiteral("List1_0"));
     m_workList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_workList->setSortingEnabled(false);
@@ -135,6 +136,9 @@ void TarvonaWindow::buildControls()
     m_log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_log->setAccessibleName(QStringLiteral("Дневник"));
 
+    // What the window says to a pupil who cannot see it: verdicts and hints.
+    m_status = new StatusAnnouncer(this);
+
     setTabOrder(m_log, m_workList);
     setTabOrder(m_workList, m_restart);
     setTabOrder(m_restart, m_options[0]);
@@ -158,8 +162,8 @@ void TarvonaWindow::buildDrill()
         m_optionAdapters[i] = new QtAuthorChoice(m_options[i], this);
         controls.Option1.push_back(m_optionAdapters[i]);
     }
-    m_logAdapter = std::make_unique<QtTextBox>(m_log, AssignmentStatement());
-    controls.Text1 = m_logAdapter.get();
+    m_logAdapter = new QtTextBox(m_log, AssignmentStatement(), this);
+    controls.Text1 = m_logAdapter;
     // The master lists are part of the form's design, filled before any event runs.
     LoadBank(m_hiddenLists[1], m_hiddenLists[2]);
     m_drill = std::make_unique<Drill>(std::move(controls));
@@ -167,7 +171,7 @@ void TarvonaWindow::buildDrill()
 
 void TarvonaWindow::routeEvents()
 {
-    connect(m_workListAdapter, &QtChoiceList::clicked, this, [this] { runEvent([this] { m_drill->List1_Click(0); }); });
+    connect(m_workListAdapter, &QtChoiceList::clicked, this, &TarvonaWindow::pickWork);
     for (std::size_t i = 0; i < m_hiddenLists.size(); ++i) {
         const int index = static_cast<int>(i + 1);
         m_hiddenLists[i].setClickListener([this, index] { runEvent([this, index] { m_drill->List1_Click(index); }); });
@@ -177,7 +181,41 @@ void TarvonaWindow::routeEvents()
         connect(m_optionAdapters[i], &QtAuthorChoice::clicked, this,
             [this, index] { runEvent([this, index] { m_drill->Option1_Click(index); }); });
     }
-    connect(m_restart, &QPushButton::clicked, this, [this] { runEvent([this] { m_drill->Command1_Click(0); }); });
+    connect(m_restart, &QPushButton::clicked, this, &TarvonaWindow::restart);
+    connect(m_logAdapter, &QtTextBox::appended, this, &TarvonaWindow::sayVerdict);
+}
+
+void TarvonaWindow::pickWork()
+{
+    // A pick with no author chosen is refused and leaves no trace on the screen but a
+    // highlight that vanishes; a pupil who cannot see that is told why.
+    const bool refused = !m_drill->AuthorChosen().value_or(false) && m_workListAdapter->ListIndex() != -1;
+    {
+        const QScopedValueRollback<bool> picking(m_pickingWork, true);
+        runEvent([this] { m_drill->List1_Click(0); });
+    }
+    if (refused) {
+        m_status->announce(QStringLiteral("Първо изберете автор."));
+    }
+}
+
+void TarvonaWindow::restart()
+{
+    runEvent([this] { m_drill->Command1_Click(0); });
+    m_status->announce(QStringLiteral("%1. Всички %2 произведения са отново в списъка.")
+                           .arg(QString::fromStdString(logText()))
+                           .arg(m_workList->count()));
+}
+
+void TarvonaWindow::sayVerdict(const QString &added)
+{
+    // What a work pick adds to the log is its verdict, after a line break of its own. It is
+    // said the moment it is written, before the list goes on to remove the answered row and
+    // to name the row that takes its place, so that the verdict is heard first.
+    const QString verdict = added.trimmed();
+    if (m_pickingWork && !verdict.isEmpty()) {
+        m_status->announce(verdict);
+    }
 }
 
 template<typename Event> void TarvonaWindow::runEvent(Event &&event)

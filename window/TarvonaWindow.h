@@ -3,6 +3,7 @@
 #include "Drill.h"
 #include "MemoryControls.h"
 #include "QtControls.h"
+#include "StatusAnnouncer.h"
 
 #include <QWidget>
 
@@ -40,18 +41,23 @@ private:
     void buildControls();
     void buildDrill();
     void routeEvents();
+    void pickWork();
+    void restart();
+    void sayVerdict(const QString &added);
     template<typename Event> void runEvent(Event &&event);
 
     std::array<OptionButton *, 5> m_options {};
     QListWidget *m_workList = nullptr;
     QPushButton *m_restart = nullptr;
     QPlainTextEdit *m_log = nullptr;
+    StatusAnnouncer *m_status = nullptr;
 
     QtChoiceList *m_workListAdapter = nullptr;
     std::array<MemoryList, 3> m_hiddenLists;
     std::array<QtAuthorChoice *, 5> m_optionAdapters {};
-    std::unique_ptr<QtTextBox> m_logAdapter;
+    QtTextBox *m_logAdapter = nullptr;
     std::unique_ptr<Drill> m_drill;
+    bool m_pickingWork = false; // a work pick is running
 };
 
 } // namespace tarvona

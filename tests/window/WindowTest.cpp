@@ -2,6 +2,7 @@
 #include "Layout.h"
 #include "MemoryForm.h"
 #include "Statement.h"
+#include "StatusAnnouncer.h"
 #include "TarvonaWindow.h"
 #include "TestMain.h"
 
@@ -13,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 
 #include <memory>
 #include <random>
@@ -366,6 +368,41 @@ private slots:
             names.append(works->child(i)->text(QAccessible::Name));
         }
         QCOMPARE(names, allTitles());
+    }
+
+    void announcesVerdictsHintsAndRestartsToScreenReaders()
+    {
+        // The status line is a notification to assistive technology, named by its message.
+        auto *status = child<StatusAnnouncer>(QStringLiteral("Status"));
+        QAccessibleInterface *notification = QAccessible::queryAccessibleInterface(status);
+        QCOMPARE(notification->role(), QAccessible::Notification);
+        QCOMPARE(status->size(), QSize(0, 0));
+        QSignalSpy said(status, &StatusAnnouncer::announced);
+        auto sayAfter = [&](QWidget *widget, Qt::Key key) {
+            said.clear();
+            QTest::keyClick(widget, key);
+            QStringList messages;
+            for (const QList<QVariant> &arguments : said) {
+                messages.append(arguments.front().toString());
+            }
+            return messages;
+        };
+
+        // An arrow key with no author chosen is one refused pick, not two.
+        tabTo(workList());
+        QCOMPARE(sayAfter(workList(), Qt::Key_Down), QStringList {"Първо изберете автор."});
+        QCOMPARE(m_window->logText(), AssignmentStatement());
+        // In the group, an arrow key picks even when no author was picked before.
+        tabTo(option(0));
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(option(i), Qt::Key_Down);
+            QCOMPARE(checkedAuthor(), i + 1);
+        }
+        tabTo(workList());
+        QCOMPARE(sayAfter(workList(), Qt::Key_Down), QStringList {"Вярно Софокъл:Електра"});
+        QCOMPARE(notification->text(QAccessible::Name), QStringLiteral("Вярно Софокъл:Електра"));
+        QCOMPARE(sayAfter(restartButton(), Qt::Key_Space),
+            QStringList {"Нов избор. Всички 9 произведения са отново в списъка."});
     }
 
     void randomClicksKeepTheWindowInStepWithTheEngine()
