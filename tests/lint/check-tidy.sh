@@ -2,17 +2,18 @@
 # Fails when clang-tidy (configured by .clang-tidy) reports anything on our own .cpp files.
 # The files and their flags come from the build's compile_commands.json, so only what this
 # build really compiles is checked, and new files are picked up as they join the build.
-# Usage: check-tidy.sh CLANG_TIDY SOURCE_DIR BUILD_DIR [FOLDER...]
-#   FOLDERs limit the check to those of our folders (all of them by default).
+# Usage: check-tidy.sh CLANG_TIDY SOURCE_DIR BUILD_DIR [PATH...]
+#   PATHs, relative to SOURCE_DIR, limit the check to those of our folders or files (all of
+#   our folders by default).
 set -euo pipefail
 
 clang_tidy=$1
 source_dir=$(cd "$2" && pwd)
 build_dir=$(cd "$3" && pwd)
 shift 3
-folders=("$@")
-if [ ${#folders[@]} -eq 0 ]; then
-    folders=(engine window tests fuzz)
+paths=("$@")
+if [ ${#paths[@]} -eq 0 ]; then
+    paths=(engine window tests fuzz)
 fi
 
 if [ ! -x "$clang_tidy" ]; then
@@ -32,14 +33,14 @@ while IFS= read -r file; do
     case $file in
         "$build_dir"/*) continue ;;
     esac
-    for folder in "${folders[@]}"; do
+    for path in "${paths[@]}"; do
         case $file in
-            "$source_dir/$folder"/*.cpp) files+=("$file") ;;
+            "$source_dir/$path" | "$source_dir/$path"/*.cpp) files+=("$file") ;;
         esac
     done
 done < <(sed -n 's/^ *"file": *"\(.*\)",\{0,1\}$/\1/p' "$database" | sort -u)
 if [ ${#files[@]} -eq 0 ]; then
-    echo "error: $database names none of our .cpp files" >&2
+    echo "error: $database names none of our .cpp files in: ${paths[*]}" >&2
     exit 1
 fi
 
