@@ -12,9 +12,9 @@ packages=(
     clang-format clang-tidy
     # the fuzzers: clang, its libFuzzer and sanitizer runtimes, llvm-symbolizer for crash reports
     clang libclang-rt-14-dev llvm
-    # icons, desktop entry and AppStream checks, the Debian package
+    # icons, desktop entry and AppStream checks, the Debian package and lintian's check of it
     # (CPack's Debian generator reads binaries with file(1) to find their library dependencies)
-    librsvg2-bin desktop-file-utils appstream dpkg-dev file
+    librsvg2-bin desktop-file-utils appstream dpkg-dev file lintian
     # the start-up benchmark's probe watches the X server for the window being mapped
     libxcb1-dev
     # the screen reader test: Orca and its speech server on a private display, session bus

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package with cpack and checks that it holds exactly the program, its
-# desktop entry, its AppStream data and its icons, under /usr, and that it depends on what
-# the window needs to open: Qt 6 Widgets and Qt's platform plugins.
+# desktop entry, its AppStream data, its icons, its manual page, copyright and changelog,
+# under /usr; that it depends on what the window needs to open: Qt 6 Widgets and Qt's
+# platform plugins; and that lintian finds no error and no warning in it.
 # Usage: check-deb.sh BUILD_DIR
 set -euo pipefail
 
@@ -21,6 +22,8 @@ deb=${debs[0]}
 
 expected="./usr/bin/tarvona
 ./usr/share/applications/org.tarvona.Tarvona.desktop
+./usr/share/doc/tarvona/changelog.gz
+./usr/share/doc/tarvona/copyright
 ./usr/share/icons/hicolor/128x128/apps/org.tarvona.Tarvona.png
 ./usr/share/icons/hicolor/16x16/apps/org.tarvona.Tarvona.png
 ./usr/share/icons/hicolor/256x256/apps/org.tarvona.Tarvona.png
@@ -28,6 +31,7 @@ expected="./usr/bin/tarvona
 ./usr/share/icons/hicolor/48x48/apps/org.tarvona.Tarvona.png
 ./usr/share/icons/hicolor/64x64/apps/org.tarvona.Tarvona.png
 ./usr/share/icons/hicolor/scalable/apps/org.tarvona.Tarvona.svg
+./usr/share/man/man1/tarvona.1.gz
 ./usr/share/metainfo/org.tarvona.Tarvona.metainfo.xml"
 # Every entry but the directories; the name is the listing's last field (no spaces in ours).
 actual=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $NF }' | LC_ALL=C sort)
@@ -52,4 +56,9 @@ for needed in libqt6widgets6 qt6-qpa-plugins; do
         fail=1
     fi
 done
+# Informational tags (hardening notes and the like) are shown but do not fail the check.
+if ! lintian --fail-on error,warning --tag-display-limit 0 "$deb"; then
+    echo "lintian reports errors or warnings in the package (see above)" >&2
+    fail=1
+fi
 exit $fail

@@ -11,6 +11,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 expected="bin/tarvona
 share/applications/org.tarvona.Tarvona.desktop
+share/doc/tarvona/changelog.gz
+share/doc/tarvona/copyright
 share/icons/hicolor/128x128/apps/org.tarvona.Tarvona.png
 share/icons/hicolor/16x16/apps/org.tarvona.Tarvona.png
 share/icons/hicolor/256x256/apps/org.tarvona.Tarvona.png
@@ -18,6 +20,7 @@ share/icons/hicolor/32x32/apps/org.tarvona.Tarvona.png
 share/icons/hicolor/48x48/apps/org.tarvona.Tarvona.png
 share/icons/hicolor/64x64/apps/org.tarvona.Tarvona.png
 share/icons/hicolor/scalable/apps/org.tarvona.Tarvona.svg
+share/man/man1/tarvona.1.gz
 share/metainfo/org.tarvona.Tarvona.metainfo.xml"
 actual=$(cd "$prefix" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort)
 if [ "$actual" != "$expected" ]; then
