@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs, only those that are missing.
-# Usage: scripts/deps.sh   (as root, or with sudo available)
+# Installs the Debian packages the project needs, only those that are missing: for the
+# Linux build and its tests by default, or for the Windows build (scripts/windows.sh).
+# Usage: scripts/deps.sh [linux|windows]   (as root, or with sudo available)
 set -euo pipefail
 
-packages=(
+case ${1:-linux} in
+linux) packages=(
     build-essential cmake pkg-config
     libgtest-dev
     qt6-base-dev qt6-translations-l10n
@@ -20,7 +22,28 @@ packages=(
     # the screen reader test: Orca and its speech server on a private display, session bus
     # and accessibility bus, with a window manager, driven by synthetic key presses
     orca speech-dispatcher at-spi2-core dbus openbox xdotool x11-utils x11-xserver-utils
-)
+) ;;
+windows) packages=(
+    cmake ninja-build zip
+    # packs the program's icon into the .exe's .ico
+    icoutils
+    # the cross-compiler, with the thread model Qt and std::thread need
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+    # Qt's source comes from Debian's archive, and Qt's host tools (moc, rcc, uic) and
+    # translations from Debian's packages of the same version
+    dpkg-dev perl qt6-base-dev qt6-translations-l10n
+    # GoogleTest's source, to build it with the cross-compiler
+    googletest
+    # the tests run under 64-bit Wine on a virtual screen, with Times New Roman's metric twin
+    wine wine64 xvfb xauth fonts-liberation
+    # and the program from the zip must open its window: xdotool looks for it
+    xdotool
+) ;;
+*)
+    echo "usage: scripts/deps.sh [linux|windows]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
@@ -43,5 +66,6 @@ if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
 fi
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -q
-$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+# Waits for another apt (a fresh machine may be updating itself) instead of failing at once.
+$sudo apt-get -o DPkg::Lock::Timeout=600 update -q
+$sudo apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"
