@@ -83,8 +83,10 @@ cmake -S "$source_dir" -B "$work/build" -G Ninja \
     -DCMAKE_INSTALL_PREFIX="$prefix" \
     "${options[@]}" >"$work/configure.log" 2>&1 ||
     { tail -n 40 "$work/configure.log" >&2; exit 1; }
-# Qt's sources warn by the thousand under MinGW; the log is kept for a failure to show.
-cmake --build "$work/build" -j "$(nproc)" >"$work/build.log" 2>&1 ||
+# Qt's sources warn by the thousand under MinGW: the log is kept for a failure to show,
+# and only every hundredth step is shown, to tell that the build goes on.
+cmake --build "$work/build" -j "$(nproc)" 2>&1 | tee "$work/build.log" |
+    awk '/^\[[0-9]*00\// { print; fflush() }' >&2 ||
     { grep -B 5 -A 20 -m 3 'error' "$work/build.log" >&2 || tail -n 60 "$work/build.log" >&2; exit 1; }
 cmake --install "$work/build" >/dev/null
 
