@@ -182,7 +182,10 @@ std::int16_t KeyOf(std::string_view text)
     if (std::abs(number - std::trunc(number)) == 0.5 && std::fmod(rounded, 2.0) != 0.0) {
         rounded -= std::copysign(1.0, number);
     }
-    if (!(rounded >= std::numeric_limits<std::int16_t>::min() && rounded <= std::numeric_limits<std::int16_t>::max())) {
+    // Asked this way round, a number that is not a number does not fit either.
+    const bool fits
+        = rounded >= std::numeric_limits<std::int16_t>::min() && rounded <= std::numeric_limits<std::int16_t>::max();
+    if (!fits) {
         // A key is a digit or two; quoting more would only bury the message.
         constexpr std::size_t quoted = 40;
         const std::string shown

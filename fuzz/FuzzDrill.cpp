@@ -22,7 +22,7 @@ using tarvona::MemoryForm;
 // drill must empty it on the first author pick, whatever it is).
 constexpr std::size_t maxInitialLog = 15;
 
-enum class Kind {
+enum class Kind : std::uint8_t {
     PickAuthor,
     PickWork,
     Restart,
@@ -86,7 +86,7 @@ Event decode(std::uint8_t kindByte, std::uint8_t argument, int workCount)
     case 2:
     case 3:
         event.kind = Kind::PickWork;
-        event.index = argument % (workCount + 1) - 1;
+        event.index = (argument % (workCount + 1)) - 1;
         break;
     case 4:
         event.kind = Kind::Restart;
@@ -94,7 +94,11 @@ Event decode(std::uint8_t kindByte, std::uint8_t argument, int workCount)
     case 5:
         // Mostly the list indices near the real ones, now and then the extremes.
         event.kind = Kind::Click;
-        event.index = argument < 254 ? argument % 8 - 2 : (argument == 254 ? INT_MIN : INT_MAX);
+        if (argument < 254) {
+            event.index = (argument % 8) - 2;
+        } else {
+            event.index = argument == 254 ? INT_MIN : INT_MAX;
+        }
         break;
     default:
         event.kind = Kind::SelectHidden;
@@ -261,7 +265,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     for (std::size_t index = 1; at + 1 < size; at += 2, ++index) {
         Event event = decode(data[at], data[at + 1], form.list(0).ListCount());
-        const Snapshot before {form.list(0).rows(), form.log().Text(), form.authors().selected()};
+        const Snapshot before {
+            .works = form.list(0).rows(), .log = form.log().Text(), .selectedAuthor = form.authors().selected()};
         play(form, event);
         checkEffect(form, event, before, expected, index);
         checkForm(form, expected, index);

@@ -105,9 +105,10 @@ Reference readPrefixed(const std::string &s, std::size_t i)
         }
     }
     if (digits.size() > (hex ? exactHexDigits : exactOctalDigits)) {
-        return {hugeValue, true};
+        return {.value = hugeValue, .huge = true};
     }
-    return {digits.empty() ? 0.0 : static_cast<double>(std::strtoull(digits.c_str(), nullptr, hex ? 16 : 8)), false};
+    return {.value = digits.empty() ? 0.0 : static_cast<double>(std::strtoull(digits.c_str(), nullptr, hex ? 16 : 8)),
+        .huge = false};
 }
 
 /// Reads a decimal number from the start of s: the longest prefix of the form
@@ -151,7 +152,7 @@ Reference readDecimal(const std::string &s)
     }
     // strtod rounds correctly, gives +/-HUGE_VAL on overflow and 0 or a subnormal on
     // underflow, which is what the engine promises too; the C locale is in force here.
-    return {std::strtod(plain.c_str(), nullptr), false};
+    return {.value = std::strtod(plain.c_str(), nullptr), .huge = false};
 }
 
 Reference readPlainly(std::string_view text)

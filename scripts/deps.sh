@@ -13,7 +13,7 @@ linux) packages=(
     xvfb xauth
     clang-format clang-tidy
     # the fuzzers: clang, its libFuzzer and sanitizer runtimes, llvm-symbolizer for crash reports
-    clang libclang-rt-14-dev llvm
+    clang libclang-rt-dev llvm
     # icons, desktop entry and AppStream checks, the Debian package and lintian's check of it
     # (CPack's Debian generator reads binaries with file(1) to find their library dependencies)
     librsvg2-bin desktop-file-utils appstream dpkg-dev file lintian

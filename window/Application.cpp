@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QImage>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPixmap>
 #include <QTranslator>
 
 // The icon images are a resource of the static window library, and the linker keeps a
@@ -28,7 +30,7 @@ ApplicationResources installedResources()
     for (int size : {16, 32, 48, 64}) {
         icons.append(QStringLiteral(":/icons/%1x%1.png").arg(size));
     }
-    return {QLibraryInfo::path(QLibraryInfo::TranslationsPath), icons};
+    return {.translationsDirectory = QLibraryInfo::path(QLibraryInfo::TranslationsPath), .iconFiles = icons};
 }
 
 bool installQtTranslation(QTranslator &translator, const QString &directory)
@@ -44,12 +46,15 @@ QIcon loadIcon(const QStringList &files)
 {
     QIcon icon;
     for (const QString &file : files) {
-        // Given no size, Qt reads the file at once and adds only the images it could decode;
-        // given a size, it would add an empty placeholder for a file it cannot read.
-        icon.addFile(file);
+        // Each file is decoded here, and only a picture that decodes whole is added: QIcon
+        // itself takes a damaged file on trust (newer Qt reads only its header), and would
+        // then have nothing to draw.
+        const QImage image(file);
+        if (!image.isNull()) {
+            icon.addPixmap(QPixmap::fromImage(image));
+        }
     }
-    // Qt still calls an icon whose every file failed non-null, though it has nothing to draw.
-    return icon.availableSizes().isEmpty() ? QIcon() : icon;
+    return icon;
 }
 
 void prepareApplication(QApplication &app, QTranslator &translator, const ApplicationResources &resources)

@@ -53,24 +53,79 @@ void ListBox::focusInEvent(QFocusEvent *event)
     QCoreApplication::postEvent(this, new QEvent(TellCurrentRow));
 }
 
+void ListBox::leaveCurrentRowUntold()
+{
+    m_currentRowTold = true;
+}
+
+template<typename Handle> void ListBox::handleInput(Handle &&handle)
+{
+    // A key or click can make a pick that removes rows and moves the focus cursor again. A
+    // screen reader gives a new focus precedence over what else it is told at the same time,
+    // so the row is told only once the pick has been answered, and the answer heard first.
+    if (m_inputDepth == 0) {
+        m_currentRowMoved = false;
+        m_currentRowTold = false;
+    }
+    ++m_inputDepth;
+    handle();
+    --m_inputDepth;
+    if (m_inputDepth == 0 && m_currentRowMoved && !m_currentRowTold) {
+        tellCurrentRow();
+    }
+}
+
 bool ListBox::event(QEvent *event)
 {
     if (event->type() != TellCurrentRow) {
         return QListWidget::event(event);
     }
-    const int row = currentRow();
-    if (hasFocus() && row >= 0) {
-        QAccessibleEvent focus(this, QAccessible::Focus);
-        focus.setChild(row);
-        QAccessible::updateAccessibility(&focus);
-    }
+    tellCurrentRow();
     return true;
+}
+
+bool ListBox::viewportEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+        bool handled = false;
+        handleInput([&] { handled = QListWidget::viewportEvent(event); });
+        return handled;
+    }
+    default:
+        return QListWidget::viewportEvent(event);
+    }
 }
 
 void ListBox::keyPressEvent(QKeyEvent *event)
 {
     const QScopedValueRollback<bool> keyPress(m_keyPress, true);
-    QListWidget::keyPressEvent(event);
+    handleInput([&] { QListWidget::keyPressEvent(event); });
+}
+
+void ListBox::tellCurrentRow()
+{
+    const int row = currentRow();
+    if (hasFocus() && row >= 0) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(row);
+        QAccessible::updateAccessibility(&focus);
+        emit currentRowTold(row);
+    }
+}
+
+void ListBox::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    // The list view's own override tells assistive technology the new row at once.
+    QAbstractItemView::currentChanged(current, previous); // NOLINT(bugprone-parent-virtual-call)
+    if (m_inputDepth > 0) {
+        m_currentRowMoved = true;
+        return;
+    }
+    tellCurrentRow();
 }
 
 void ListBox::setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags command)

@@ -30,22 +30,40 @@ protected:
 /// selects the row it lands on once, as a click does. Entered from the keyboard, it tells
 /// assistive technology which row its focus cursor is on, not only that the list has the
 /// focus; a change of its selection is not told, since the pick it makes is answered or
-/// refused, and its highlight gone, before a screen reader could read it.
+/// refused, and its highlight gone, before a screen reader could read it. The row its focus
+/// cursor lands on during a key press or click is told once that input has been dealt with,
+/// unless whoever dealt with it presents the row itself.
 class ListBox : public QListWidget
 {
     Q_OBJECT
 public:
     using QListWidget::QListWidget;
 
+    /// The row under the focus cursor is presented by the caller for the input being dealt
+    /// with now: the list does not tell it at the end of that input.
+    void leaveCurrentRowUntold();
+
+signals:
+    /// Assistive technology was told that the focus cursor is on this row.
+    void currentRowTold(int row);
+
 protected:
     bool event(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags command) override;
     void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 
 private:
-    bool m_keyPress = false; // a key press is being handled
+    template<typename Handle> void handleInput(Handle &&handle);
+    void tellCurrentRow();
+
+    bool m_keyPress = false;        // a key press is being handled
+    int m_inputDepth = 0;           // > 0 while a key press or click is being handled
+    bool m_currentRowMoved = false; // the focus cursor moved during that input
+    bool m_currentRowTold = false;  // and the row it is on was presented by someone else
 };
 
 /// A choice list over a QListWidget. ListIndex is the widget's selection (never its focus

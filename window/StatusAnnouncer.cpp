@@ -7,9 +7,11 @@ namespace tarvona {
 
 namespace {
 
-// Qt has no announcement of its own here. What screen readers do present without a change of
-// focus is a notification that appears, so the status line is one, and every message makes
-// it appear anew.
+// The status line is a notification to assistive technology. Before Qt 6.8, Qt has no
+// announcement of its own, and what screen readers do present without a change of focus is a
+// notification that appears, so every message makes it appear anew. With Qt's announcement,
+// the role still tells a screen reader that messages from here are meant to be heard, even
+// when they come close together.
 QAccessibleInterface *notificationFor(const QString &key, QObject *object)
 {
     if (key != QLatin1String(StatusAnnouncer::staticMetaObject.className())) {
@@ -17,6 +19,33 @@ QAccessibleInterface *notificationFor(const QString &key, QObject *object)
     }
     return new QAccessibleWidget(qobject_cast<QWidget *>(object), QAccessible::Notification);
 }
+
+// Chosen once, by the Qt the program is built with.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+constexpr bool QtAnnounces = true;
+
+// Qt's own announcement: an AT-SPI announcement on Linux, a UI Automation notification on
+// Windows, each carrying its message. Polite, so that messages given one after the other are
+// queued rather than each cutting the one before short.
+void present(QWidget *line, const QString &message)
+{
+    QAccessibleAnnouncementEvent announcement(line, message);
+    announcement.setPoliteness(QAccessible::AnnouncementPoliteness::Polite);
+    QAccessible::updateAccessibility(&announcement);
+}
+#else
+constexpr bool QtAnnounces = false;
+
+// The message is the notification's name; a screen reader reads it when the notification
+// shows. It reads the name only when it gets round to the event, so of messages given at once
+// only the last is sure to be heard.
+void present(QWidget *line, const QString &message)
+{
+    line->setAccessibleName(message);
+    QAccessibleEvent shown(line, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
+}
+#endif
 
 } // namespace
 
@@ -35,13 +64,14 @@ StatusAnnouncer::StatusAnnouncer(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+bool StatusAnnouncer::presentsEveryMessage()
+{
+    return QtAnnounces;
+}
+
 void StatusAnnouncer::announce(const QString &message)
 {
-    // The message is the notification's name; a screen reader reads it when the
-    // notification shows.
-    setAccessibleName(message);
-    QAccessibleEvent shown(this, QAccessible::ObjectShow);
-    QAccessible::updateAccessibility(&shown);
+    present(this, message);
     emit announced(message);
 }
 

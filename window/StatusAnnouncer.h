@@ -17,6 +17,10 @@ public:
     /// Has assistive technology present the message now.
     void announce(const QString &message);
 
+    /// Whether a message given right after another is presented after it; otherwise only the
+    /// last of the messages given at once is sure to be.
+    static bool presentsEveryMessage();
+
 signals:
     /// A message was announced.
     void announced(const QString &message);

@@ -190,21 +190,44 @@ void TarvonaWindow::pickWork()
     // A pick with no author chosen is refused and leaves no trace on the screen but a
     // highlight that vanishes; a pupil who cannot see that is told why.
     const bool refused = !m_drill->AuthorChosen().value_or(false) && m_workListAdapter->ListIndex() != -1;
+    // The program's own changes to the list during a pick are reported as picks too; the
+    // row under the cursor is said once, after the pupil's pick.
+    const bool outermost = !m_pickingWork;
+    if (outermost) {
+        m_answered = false;
+    }
     {
         const QScopedValueRollback<bool> picking(m_pickingWork, true);
         runEvent([this] { m_drill->List1_Click(0); });
+    }
+    if (outermost && m_answered) {
+        sayCurrentRow();
     }
     if (refused) {
         m_status->announce(QStringLiteral("Първо изберете автор."));
     }
 }
 
+void TarvonaWindow::sayCurrentRow()
+{
+    // The answered work has gone and the focus cursor has moved to another. A screen reader
+    // may put that new row ahead of the verdict, so the list leaves it untold and the row is
+    // said after the verdict instead; unless the status line cannot say two messages in a
+    // row, when the list tells it, after the verdict.
+    if (!StatusAnnouncer::presentsEveryMessage()) {
+        return;
+    }
+    m_workList->leaveCurrentRowUntold();
+    if (const QListWidgetItem *row = m_workList->currentItem(); row != nullptr && m_workList->hasFocus()) {
+        m_status->announce(row->text());
+    }
+}
+
 void TarvonaWindow::restart()
 {
     runEvent([this] { m_drill->Command1_Click(0); });
-    m_status->announce(QStringLiteral("%1. Всички %2 произведения са отново в списъка.")
-                           .arg(QString::fromStdString(logText()))
-                           .arg(m_workList->count()));
+    const QString allBack = QStringLiteral("%1. Всички %2 произведения са отново в списъка.");
+    m_status->announce(allBack.arg(QString::fromStdString(logText()), QString::number(m_workList->count())));
 }
 
 void TarvonaWindow::sayVerdict(const QString &added)
@@ -215,6 +238,7 @@ void TarvonaWindow::sayVerdict(const QString &added)
     const QString verdict = added.trimmed();
     if (m_pickingWork && !verdict.isEmpty()) {
         m_status->announce(verdict);
+        m_answered = true;
     }
 }
 

@@ -42,12 +42,13 @@ private:
     void buildDrill();
     void routeEvents();
     void pickWork();
+    void sayCurrentRow();
     void restart();
     void sayVerdict(const QString &added);
     template<typename Event> void runEvent(Event &&event);
 
     std::array<OptionButton *, 5> m_options {};
-    QListWidget *m_workList = nullptr;
+    ListBox *m_workList = nullptr;
     QPushButton *m_restart = nullptr;
     QPlainTextEdit *m_log = nullptr;
     StatusAnnouncer *m_status = nullptr;
@@ -58,6 +59,7 @@ private:
     QtTextBox *m_logAdapter = nullptr;
     std::unique_ptr<Drill> m_drill;
     bool m_pickingWork = false; // a work pick is running
+    bool m_answered = false;    // and it has given a verdict
 };
 
 } // namespace tarvona

@@ -173,7 +173,7 @@ TEST(Drill, NestedPicksFromTheProgramsOwnSelectionChangesChangeNothing)
     LoadBank(masterWorks, masterKeys);
     MemoryChoiceGroup authors({"А", "Б", "В", "Г", "Д"});
     MemoryTextBox log;
-    FormControls controls {{&works, &keys, &masterWorks, &masterKeys}, {}, &log};
+    FormControls controls {.List1 = {&works, &keys, &masterWorks, &masterKeys}, .Option1 = {}, .Text1 = &log};
     for (int i = 0; i < authors.count(); ++i) {
         controls.Option1.push_back(&authors.choice(i));
     }

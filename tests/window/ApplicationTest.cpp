@@ -100,7 +100,8 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("icon could not be read")));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("translation was not found")));
         QTranslator translator;
-        prepareApplication(application(), translator, {m_scratch.filePath(QStringLiteral("nowhere")), {garbage}});
+        prepareApplication(application(), translator,
+            {.translationsDirectory = m_scratch.filePath(QStringLiteral("nowhere")), .iconFiles = {garbage}});
         QVERIFY(translator.isEmpty());
         QVERIFY(QApplication::windowIcon().isNull());
         QVERIFY(qobject_cast<TarvonaStyle *>(QApplication::style()) != nullptr);

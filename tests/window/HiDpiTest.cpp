@@ -47,12 +47,12 @@ private:
             for (int x = area.left(); x + 1 <= area.right(); x += 2) {
                 const std::array<QRgb, 4> block
                     = {image.pixel(x, y), image.pixel(x + 1, y), image.pixel(x, y + 1), image.pixel(x + 1, y + 1)};
-                if (std::none_of(block.begin(), block.end(), [&](QRgb pixel) { return isInk(pixel, background); })) {
+                if (std::ranges::none_of(block, [&](QRgb pixel) { return isInk(pixel, background); })) {
                     continue;
                 }
                 ++ink.blocks;
                 ink.bounds |= QRect(x, y, 2, 2);
-                if (std::any_of(block.begin(), block.end(), [&](QRgb pixel) { return pixel != block[0]; })) {
+                if (std::ranges::any_of(block, [&](QRgb pixel) { return pixel != block[0]; })) {
                     ++ink.uneven;
                 }
             }
