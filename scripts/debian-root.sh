@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# Runs a command of this checkout inside a fresh minimal Debian root of another release, as a
+# newcomer's machine would be: nothing but Debian's minimal base and git, as root. The
+# checkout's files (tracked and new, not ignored) are copied to /work/main in the root, and
+# ../shared, when there is one, beside it.
+# The freshly bootstrapped root is kept in ~/.cache/tarvona/ and copied for every run, so
+# each run starts from the same untouched root; packages the command downloads are kept
+# there too, to spare the network, not the installing.
+# Usage: scripts/debian-root.sh SUITE COMMAND [ARGUMENTS...]   (as root; SUITE: trixie, ...)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+checkout=$(pwd)
+
+if [ $# -lt 2 ]; then
+    echo "usage: scripts/debian-root.sh SUITE COMMAND [ARGUMENTS...]" >&2
+    exit 2
+fi
+suite=$1
+shift
+if [ "$(id -u)" -ne 0 ]; then
+    echo "error: making and entering a Debian root needs root" >&2
+    exit 1
+fi
+if ! command -v debootstrap >/dev/null 2>&1; then
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get -o DPkg::Lock::Timeout=600 update -q
+    apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends debootstrap
+fi
+
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/tarvona
+pristine=$cache/debian-$suite
+run=$cache/debian-$suite-run
+debs=$cache/debian-$suite-debs
+mkdir -p "$cache" "$debs"
+
+# Fails when anything is mounted at or below the folder: removing it then would reach into
+# the machine's own /dev or /proc.
+assert_unmounted() {
+    if awk -v dir="$1" '$2 == dir || index($2, dir "/") == 1 { found = 1 } END { exit !found }' /proc/mounts; then
+        echo "error: something is still mounted in $1; not removing it" >&2
+        exit 1
+    fi
+}
+remove_root() {
+    if [ -e "$1" ]; then
+        # What a run that was killed left mounted goes first.
+        awk -v dir="$1" '$2 == dir || index($2, dir "/") == 1 { print $2 }' /proc/mounts | sort -r \
+            | while read -r mount; do umount -R -l "$mount" 2>/dev/null || true; done
+        assert_unmounted "$1"
+        rm -rf --one-file-system "$1"
+    fi
+}
+
+# Debian's own mirror, as this machine's apt sources name it.
+mirror() {
+    local uri
+    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+        uri=$(sed -n 's/^URIs:[[:space:]]*\([^[:space:]]*\).*/\1/p' /etc/apt/sources.list.d/debian.sources | grep -v security | head -n 1)
+    fi
+    if [ -z "${uri:-}" ] && [ -f /etc/apt/sources.list ]; then
+        uri=$(sed -n 's/^[[:space:]]*deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\{0,1\}\([^[:space:]]*\).*/\2/p' /etc/apt/sources.list | grep -v security | head -n 1)
+    fi
+    if [ -z "${uri:-}" ]; then
+        echo "error: found no Debian mirror in this machine's apt sources" >&2
+        exit 1
+    fi
+    echo "$uri"
+}
+
+# A root is whole when debootstrap finished it and its git runs.
+if [ ! -f "$pristine/.tarvona-complete" ] || ! chroot "$pristine" git --version >/dev/null 2>&1; then
+    echo "== Bootstrap a minimal Debian $suite in $pristine"
+    remove_root "$pristine"
+    debootstrap --variant=minbase --include=git,ca-certificates "$suite" "$pristine.new" "$(mirror)" \
+        >"$cache/debootstrap-$suite.log" 2>&1 || {
+        tail -n 30 "$cache/debootstrap-$suite.log" >&2
+        exit 1
+    }
+    touch "$pristine.new/.tarvona-complete"
+    mv "$pristine.new" "$pristine"
+fi
+
+echo "== A fresh copy of the Debian $suite root"
+remove_root "$run"
+cp -a "$pristine" "$run"
+mkdir -p "$run/work/main"
+# The checkout as git sees it (tracked and new files, with its history), without build trees
+# or other ignored files.
+git ls-files -z --cached --others --exclude-standard \
+    | tar -C "$checkout" --null --ignore-failed-read -T - -cf - .git 2>/dev/null | tar -C "$run/work/main" -xf -
+if [ -d "$checkout/../shared" ]; then
+    cp -a "$checkout/../shared" "$run/work/shared"
+fi
+cp /etc/resolv.conf "$run/etc/resolv.conf"
+
+mounted=()
+unmount_all() {
+    local i
+    for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
+        umount -R "${mounted[$i]}" 2>/dev/null || umount -R -l "${mounted[$i]}" || true
+    done
+    mounted=()
+}
+trap unmount_all EXIT
+trap 'exit 130' INT TERM HUP
+mount -t proc proc "$run/proc" && mounted+=("$run/proc")
+for dir in dev sys; do
+    mount --rbind "/$dir" "$run/$dir" && mounted+=("$run/$dir")
+    # Unmounting inside the root must never reach the machine's own.
+    mount --make-rslave "$run/$dir"
+done
+mkdir -p "$run/var/cache/apt/archives"
+mount --bind "$debs" "$run/var/cache/apt/archives" && mounted+=("$run/var/cache/apt/archives")
+
+echo "== In Debian $suite: $*"
+status=0
+chroot "$run" /usr/bin/env -i HOME=/root TERM="${TERM:-dumb}" CI="${CI:-}" LANG=C.UTF-8 \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    bash -c 'cd /work/main && exec "$@"' bash "$@" || status=$?
+unmount_all
+exit "$status"
