@@ -77,7 +77,11 @@ void TarvonaWindow::buildControls()
     setObjectName(QStringLiteral("Tarvona"));
     setWindowTitle(QStringLiteral("tarvona.example  Тарвона"));
     setFixedSize(ClientSize);
-    QFont font(QStringLiteral("Times New Roman"));
+    // Times New Roman, which every Windows has; where it is missing, its metric twin, so that
+    // every text keeps the width the layout was made for. (Qt's DirectWrite fonts, the default
+    // on Windows from Qt 6.8, know no replacements of their own.)
+    QFont font;
+    font.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")});
     font.setPointSize(12);
     font.setWeight(QFont::Normal);
     setFont(font);
