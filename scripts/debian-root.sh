@@ -5,14 +5,28 @@
 # ../shared, when there is one, beside it.
 # The freshly bootstrapped root is kept in ~/.cache/tarvona/ and copied for every run, so
 # each run starts from the same untouched root; packages the command downloads are kept
-# there too, to spare the network, not the installing.
-# Usage: scripts/debian-root.sh SUITE COMMAND [ARGUMENTS...]   (as root; SUITE: trixie, ...)
+# there too, to spare the network, not the installing, and so is the command's own
+# ~/.cache/tarvona (the Qt built for Windows, say).
+# A folder named with --share is the checkout's own folder in the root, not a copy: what
+# the command makes there stays in the checkout.
+# Usage: scripts/debian-root.sh [--share FOLDER]... SUITE COMMAND [ARGUMENTS...]
+#   (as root; SUITE: trixie, ...)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 checkout=$(pwd)
 
+usage="usage: scripts/debian-root.sh [--share FOLDER]... SUITE COMMAND [ARGUMENTS...]"
+shared=()
+while [ "${1:-}" = --share ]; do
+    [ $# -ge 2 ] || { echo "$usage" >&2; exit 2; }
+    case $2 in
+    '' | /* | *..*) echo "error: --share takes a folder inside the checkout: $2" >&2; exit 2 ;;
+    esac
+    shared+=("$2")
+    shift 2
+done
 if [ $# -lt 2 ]; then
-    echo "usage: scripts/debian-root.sh SUITE COMMAND [ARGUMENTS...]" >&2
+    echo "$usage" >&2
     exit 2
 fi
 suite=$1
@@ -31,7 +45,8 @@ cache=${XDG_CACHE_HOME:-$HOME/.cache}/tarvona
 pristine=$cache/debian-$suite
 run=$cache/debian-$suite-run
 debs=$cache/debian-$suite-debs
-mkdir -p "$cache" "$debs"
+kept=$cache/debian-$suite-cache
+mkdir -p "$cache" "$debs" "$kept"
 
 # Fails when anything is mounted at or below the folder: removing it then would reach into
 # the machine's own /dev or /proc.
@@ -109,8 +124,15 @@ for dir in dev sys; do
     # Unmounting inside the root must never reach the machine's own.
     mount --make-rslave "$run/$dir"
 done
-mkdir -p "$run/var/cache/apt/archives"
-mount --bind "$debs" "$run/var/cache/apt/archives" && mounted+=("$run/var/cache/apt/archives")
+bind() { # HOST_FOLDER ROOT_FOLDER
+    mkdir -p "$1" "$2"
+    mount --bind "$1" "$2" && mounted+=("$2")
+}
+bind "$debs" "$run/var/cache/apt/archives"
+bind "$kept" "$run/root/.cache/tarvona"
+for folder in "${shared[@]}"; do
+    bind "$checkout/$folder" "$run/work/main/$folder"
+done
 
 echo "== In Debian $suite: $*"
 status=0

@@ -24,9 +24,9 @@ linux) packages=(
     orca speech-dispatcher at-spi2-core dbus openbox xdotool x11-utils x11-xserver-utils
 ) ;;
 windows) packages=(
-    cmake ninja-build zip
-    # packs the program's icon into the .exe's .ico
-    icoutils
+    cmake ninja-build zip unzip
+    # packs the program's icon into the .exe's .ico; builds the installer (wixl, msibuild)
+    icoutils wixl msitools
     # the cross-compiler, with the thread model Qt and std::thread need
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
     # Qt's source comes from Debian's archive, and Qt's host tools (moc, rcc, uic) and
@@ -36,8 +36,9 @@ windows) packages=(
     googletest
     # the tests run under 64-bit Wine on a virtual screen, with Times New Roman's metric twin
     wine wine64 xvfb xauth fonts-liberation
-    # and the program from the zip must open its window: xdotool looks for it
-    xdotool
+    # and the program from the zip must open its window: xdotool looks for it; the UI
+    # Automation test reads Wine's log with perl
+    xdotool perl
 ) ;;
 *)
     echo "usage: scripts/deps.sh [linux|windows]" >&2

@@ -11,12 +11,16 @@ root=$(pwd)
 
 version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
 
-# Only what the program and its tests use is built; the OpenGL and Direct2D 1.1 switches
-# are all needed, or the Windows plugin still expects them (Qt 6.4 builds its DirectWrite font
-# database only with Direct2D, so Direct2D itself stays). Debian's source has no wintab.h.
+# Only what the program and its tests use is built. All four OpenGL switches are needed: with
+# OpenGL alone off, dynamic OpenGL stays on, and the Windows plugin expects it. Direct2D 1.1
+# is off as it was built and tested (Direct2D itself stays: the DirectWrite font database
+# needs it). Debian's source has no src/3rdparty/wintab, without which configuring with
+# tablet events fails. A unity build compiles Qt's files in batches: 588 steps in 15 minutes
+# on 2 cores, where one file a step would take well over an hour.
 options=(
     -DCMAKE_BUILD_TYPE=Release
     -DBUILD_SHARED_LIBS=ON
+    -DQT_UNITY_BUILD=ON
     -DQT_BUILD_EXAMPLES=OFF
     -DQT_BUILD_TESTS=OFF
     -DFEATURE_network=OFF
@@ -76,7 +80,7 @@ mkdir -p "$work"
 (cd "$work" && apt-get source -q "qt6-base=$version" >&2)
 source_dir=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
 
-echo "Building Qt $version for Windows into $prefix (about 1000 steps; log in $work)" >&2
+echo "Building Qt $version for Windows into $prefix (about 600 steps; log in $work)" >&2
 cmake -S "$source_dir" -B "$work/build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/MinGW-w64.cmake" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
