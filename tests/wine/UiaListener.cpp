@@ -1,7 +1,7 @@
 // A UI Automation client, as a Windows screen reader is one: it finds the program's window,
 // asks UI Automation for it (which wakes the program's accessibility bridge), listens for
-// focus changes and notifications, and plays the given keys into the window as real keyboard
-// input, then closes the window. Every notification it receives is printed, one per line, in
+// notifications, and plays the given keys into the window as real keyboard input, then
+// closes the window. Every notification it receives is printed, one per line, in
 // UTF-8.
 // Usage: uia_listener.exe WINDOW_TITLE KEY...   (KEY: tab, shift+tab, space, up, down)
 
@@ -30,11 +30,11 @@ std::string utf8(const wchar_t *text)
     return result;
 }
 
-// One object is both handlers; it lives as long as the program. COM interfaces have no
-// virtual destructor by design: a COM object is ended by Release(), never by delete.
+// The handler lives as long as the program. COM interfaces have no virtual destructor by
+// design: a COM object is ended by Release(), never by delete.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-class Listener : public IUIAutomationFocusChangedEventHandler, public IUIAutomationNotificationEventHandler
+class Listener : public IUIAutomationNotificationEventHandler
 {
 public:
     Listener() = default;
@@ -46,20 +46,16 @@ public:
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **object) override
     {
-        if (iid == IID_IUnknown || iid == IID_IUIAutomationFocusChangedEventHandler) {
-            *object = static_cast<IUIAutomationFocusChangedEventHandler *>(this);
-        } else if (iid == IID_IUIAutomationNotificationEventHandler) {
-            *object = static_cast<IUIAutomationNotificationEventHandler *>(this);
-        } else {
+        if (iid != IID_IUnknown && iid != IID_IUIAutomationNotificationEventHandler) {
             *object = nullptr;
             return E_NOINTERFACE;
         }
+        *object = this;
         return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
 
-    HRESULT STDMETHODCALLTYPE HandleFocusChangedEvent(IUIAutomationElement * /*sender*/) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE HandleNotificationEvent(IUIAutomationElement * /*sender*/, NotificationKind /*kind*/,
         NotificationProcessing /*processing*/, BSTR displayString, BSTR /*activityId*/) override
     {
@@ -156,12 +152,8 @@ int wmain(int argc, wchar_t **argv)
         std::fprintf(stderr, "UI Automation has no element for the window\n");
         return 1;
     }
-    static Listener listener;
-    if (FAILED(automation->AddFocusChangedEventHandler(nullptr, &listener))) {
-        std::fprintf(stderr, "cannot listen to focus changes\n");
-        return 1;
-    }
     // Notifications reach a client through IUIAutomation5 where the system has it.
+    static Listener listener;
     IUIAutomation5 *automation5 = nullptr;
     if (SUCCEEDED(automation->QueryInterface(IID_IUIAutomation5, reinterpret_cast<void **>(&automation5)))) {
         const HRESULT listening
