@@ -58,9 +58,13 @@ assert_unmounted() {
 }
 remove_root() {
     if [ -e "$1" ]; then
-        # What a run that was killed left mounted goes first.
+        # What a run that was killed left mounted goes first, each made a one-way copy before
+        # it is unmounted, so that unmounting cannot reach the machine's own mounts.
         awk -v dir="$1" '$2 == dir || index($2, dir "/") == 1 { print $2 }' /proc/mounts | sort -r \
-            | while read -r mount; do umount -R -l "$mount" 2>/dev/null || true; done
+            | while read -r mount; do
+                mount --make-rslave "$mount" 2>/dev/null || true
+                umount -R -l "$mount" 2>/dev/null || true
+            done
         assert_unmounted "$1"
         rm -rf --one-file-system "$1"
     fi
@@ -86,6 +90,7 @@ mirror() {
 if [ ! -f "$pristine/.tarvona-complete" ] || ! chroot "$pristine" git --version >/dev/null 2>&1; then
     echo "== Bootstrap a minimal Debian $suite in $pristine"
     remove_root "$pristine"
+    remove_root "$pristine.new"
     debootstrap --variant=minbase --include=git,ca-certificates "$suite" "$pristine.new" "$(mirror)" \
         >"$cache/debootstrap-$suite.log" 2>&1 || {
         tail -n 30 "$cache/debootstrap-$suite.log" >&2
