@@ -4,7 +4,8 @@
 # checkout's files (tracked and new, not ignored) are copied to /work/main in the root, and
 # ../shared, when there is one, beside it.
 # The freshly bootstrapped root is kept in ~/.cache/tarvona/ and copied for every run, so
-# each run starts from the same untouched root; packages the command downloads are kept
+# each run starts from the same untouched root (and runs side by side do not meet); the copy
+# is removed when the run ends; packages the command downloads are kept
 # there too, to spare the network, not the installing, and so is the command's own
 # ~/.cache/tarvona (the Qt built for Windows, say).
 # A folder named with --share is the checkout's own folder in the root, not a copy: what
@@ -43,7 +44,8 @@ fi
 
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/tarvona
 pristine=$cache/debian-$suite
-run=$cache/debian-$suite-run
+# Each run has a copy of its own, named by the process that made it.
+run=$cache/debian-$suite-run-$$
 debs=$cache/debian-$suite-debs
 kept=$cache/debian-$suite-cache
 mkdir -p "$cache" "$debs" "$kept"
@@ -101,6 +103,13 @@ if [ ! -f "$pristine/.tarvona-complete" ] || ! chroot "$pristine" git --version 
 fi
 
 echo "== A fresh copy of the Debian $suite root"
+# Copies left by runs that were killed; those of runs still going are theirs.
+for stale in "$cache/debian-$suite-run" "$cache/debian-$suite-run-"*; do
+    owner=${stale##*-run-}
+    if [ -e "$stale" ] && { [ "$owner" = "$stale" ] || ! kill -0 "$owner" 2>/dev/null; }; then
+        remove_root "$stale"
+    fi
+done
 remove_root "$run"
 cp -a "$pristine" "$run"
 mkdir -p "$run/work/main"
@@ -121,7 +130,11 @@ unmount_all() {
     done
     mounted=()
 }
-trap unmount_all EXIT
+finish() {
+    unmount_all
+    remove_root "$run"
+}
+trap finish EXIT
 trap 'exit 130' INT TERM HUP
 mount -t proc proc "$run/proc" && mounted+=("$run/proc")
 for dir in dev sys; do
@@ -144,5 +157,6 @@ status=0
 chroot "$run" /usr/bin/env -i HOME=/root TERM="${TERM:-dumb}" CI="${CI:-}" LANG=C.UTF-8 \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     bash -c 'cd /work/main && exec "$@"' bash "$@" || status=$?
-unmount_all
+finish
+trap - EXIT
 exit "$status"
