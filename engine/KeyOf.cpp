@@ -1,7 +1,9 @@
 #include "KeyOf.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -15,6 +17,23 @@ namespace {
 bool isSkipped(char c)
 {
     return c == ' ' || c == '\t' || c == '\n';
+}
+
+// Reads a decimal number written out plainly (sign, digits, point, exponent) into the nearest
+// double, whatever locale the process runs in; false when it lies beyond a double's range,
+// too large or too small.
+bool toDouble(const std::string &number, double &value)
+{
+#if defined(__cpp_lib_to_chars)
+    return std::from_chars(number.data(), number.data() + number.size(), value).ec != std::errc::result_out_of_range;
+#else
+    // Not every standard library reads floating-point numbers with from_chars yet: the one
+    // for WebAssembly does not, and there the C library knows no locale but the classic one,
+    // so its strtod reads the number the same way.
+    errno = 0;
+    value = std::strtod(number.c_str(), nullptr);
+    return errno != ERANGE;
+#endif
 }
 
 bool isDigit(char c)
@@ -146,10 +165,8 @@ double readDecimal(Cursor &cursor)
         number += std::to_string(exponent);
     }
     double value = 0.0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    (void)end;
-    if (error == std::errc::result_out_of_range) {
-        // from_chars reports underflow and overflow alike; the decimal magnitude tells which.
+    if (!toDouble(number, value)) {
+        // Underflow and overflow are reported alike; the decimal magnitude tells which.
         const long long magnitude = nonZeroSeen ? (integerDigits > 0 ? integerDigits : -leadingZeros) + exponent : 0;
         const bool negative = number.front() == '-';
         if (magnitude <= 0) {

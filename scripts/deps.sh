@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those that are missing: for the
-# Linux build and its tests by default, or for the Windows build (scripts/windows.sh).
-# Usage: scripts/deps.sh [linux|windows]   (as root, or with sudo available)
+# Linux build and its tests by default, for the Windows build (scripts/windows.sh), or for
+# building the browser page (scripts/web.sh).
+# Usage: scripts/deps.sh [linux|windows|web-build]   (as root, or with sudo available)
 set -euo pipefail
 
 case ${1:-linux} in
@@ -40,8 +41,15 @@ windows) packages=(
     # Automation test reads Wine's log with perl
     xdotool perl
 ) ;;
+web-build) packages=(
+    # the engine and the page's front end compiled to WebAssembly; the engine's tests run
+    # under Node.js, which emscripten brings
+    cmake make emscripten googletest
+    # and the front end checked with clang-tidy, as the rest of the code
+    clang-tidy
+) ;;
 *)
-    echo "usage: scripts/deps.sh [linux|windows]" >&2
+    echo "usage: scripts/deps.sh [linux|windows|web-build]" >&2
     exit 2
     ;;
 esac

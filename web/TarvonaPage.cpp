@@ -1,0 +1,274 @@
+#include "TarvonaPage.h"
+
+#include "Bank.h"
+#include "Statement.h"
+
+#include <emscripten/bind.h>
+
+#include <algorithm>
+#include <exception>
+#include <string_view>
+
+using emscripten::val;
+
+namespace tarvona {
+
+namespace {
+
+// The form's size in CSS pixels at scale 1: its design's twips divided by fifteen.
+constexpr double FormWidth = 461;
+constexpr double FormHeight = 345;
+// How long the list holds back the changes a key made: long enough for a screen reader to
+// take the answer from the live region first, short enough to seem immediate.
+constexpr int HeldBackMilliseconds = 400;
+
+val byId(const val &document, const std::string &id)
+{
+    val element = document.call<val>("getElementById", id);
+    if (element.isNull()) {
+        throw std::runtime_error("the page has no element " + id);
+    }
+    return element;
+}
+
+// The page's events reach the form through these functions, which the module exports.
+TarvonaPage *page = nullptr;
+
+void listen(const val &target, const std::string &type, const char *handler)
+{
+    target.call<void>("addEventListener", type, val::module_property(handler));
+}
+
+} // namespace
+
+TarvonaPage::TarvonaPage() : m_document(val::global("document"))
+{
+    m_form = byId(m_document, "Tarvona");
+    m_status = byId(m_document, "Status");
+
+    m_workList = std::make_unique<HtmlChoiceList>(byId(m_document, "List1_0"));
+    FormControls controls;
+    controls.List1.push_back(m_workList.get());
+    // The key list and the master lists are the drill's working memory, never shown.
+    for (MemoryList &list : m_hiddenLists) {
+        controls.List1.push_back(&list);
+    }
+    const std::array<std::string_view, 5> &names = AuthorNames();
+    for (std::size_t i = 0; i < m_authors.size(); ++i) {
+        const std::string id = "Option1_" + std::to_string(i);
+        const val bar = byId(m_document, id);
+        const std::string name(names[i]);
+        bar.call<val>("querySelector", std::string("span")).set("textContent", name);
+        m_authors[i] = std::make_unique<HtmlAuthorChoice>(bar.call<val>("querySelector", std::string("input")), name);
+        controls.Option1.push_back(m_authors[i].get());
+    }
+    const val logBox = byId(m_document, "Text1_0");
+    m_log = std::make_unique<HtmlTextBox>(logBox, AssignmentStatement());
+    controls.Text1 = m_log.get();
+    LoadBank(m_hiddenLists[1], m_hiddenLists[2]);
+    m_drill = std::make_unique<Drill>(std::move(controls));
+
+    m_workList->setClickListener([this] { pickWork(); });
+    for (std::size_t i = 0; i < m_hiddenLists.size(); ++i) {
+        const int index = static_cast<int>(i + 1);
+        m_hiddenLists[i].setClickListener([this, index] { runEvent([this, index] { m_drill->List1_Click(index); }); });
+    }
+    m_log->setAppendListener([this](const std::string &added) { sayVerdict(added); });
+
+    page = this;
+    const val list = m_workList->element();
+    listen(list, "change", "tarvonaListChanged");
+    listen(list, "keydown", "tarvonaListKeyDown");
+
+    // Whatever the user does next meets the list as the drill left it.
+    for (const char *input : {"keydown", "mousedown", "touchstart"}) {
+        m_document.call<void>("addEventListener", std::string(input), val::module_property("tarvonaCatchUp"), true);
+    }
+    for (std::size_t i = 0; i < m_authors.size(); ++i) {
+        listen(byId(m_document, "Option1_" + std::to_string(i)), "change", "tarvonaAuthorChanged");
+    }
+    listen(byId(m_document, "Command1_0"), "click", "tarvonaRestartPressed");
+    listen(val::global("window"), "resize", "tarvonaFitToViewport");
+    fitToViewport();
+
+    // Form_Load: the drill starts before the form takes its first click.
+    runEvent([this] { m_drill->Form_Load(); });
+    logBox.call<void>("focus");
+    m_form.call<void>("setAttribute", std::string("aria-busy"), std::string("false"));
+}
+
+void TarvonaPage::listChanged()
+{
+    // Whatever the browser's own list box did, the pick counts from the row it selected.
+    m_workList->userChangedSelection();
+}
+
+void TarvonaPage::listKeyDown(const val &event)
+{
+    if (event["altKey"].as<bool>() || event["ctrlKey"].as<bool>() || event["metaKey"].as<bool>()) {
+        return;
+    }
+    // A key that answers a pick removes the row under the focus, and the browser tells a
+    // screen reader of the row that takes its place at once, ahead of the answer, which a
+    // screen reader reads from the live region only a little later. The list shows its
+    // changes a moment later, so that the answer is heard first.
+    m_workList->holdBack();
+    if (m_workList->userPressedKey(event["key"].as<std::string>())) {
+        event.call<void>("preventDefault");
+    }
+    if (m_workList->hasHeldBack()) {
+        m_workList->element().call<void>("setAttribute", std::string("aria-busy"), std::string("true"));
+        val::global("setTimeout")(val::module_property("tarvonaCatchUp"), HeldBackMilliseconds);
+    } else {
+        m_workList->catchUp();
+    }
+}
+
+void TarvonaPage::catchUp()
+{
+    if (m_workList->catchUp()) {
+        m_workList->element().call<void>("removeAttribute", std::string("aria-busy"));
+    }
+}
+
+void TarvonaPage::authorChanged(int index)
+{
+    if (m_authors.at(static_cast<std::size_t>(index))->Value()) {
+        runEvent([this, index] { m_drill->Option1_Click(index); });
+    }
+}
+
+void TarvonaPage::restartPressed()
+{
+    runEvent([this] { m_drill->Command1_Click(0); });
+    const std::string works = std::to_string(m_workList->ListCount());
+    announce(m_log->Text() + ". Всички " + works + " произведения са отново в списъка.");
+}
+
+void TarvonaPage::fitToViewport() const
+{
+    const val window = val::global("window");
+    const auto width = window["innerWidth"].as<double>();
+    const auto height = window["innerHeight"].as<double>();
+    const double scale = std::max(0.1, std::min(width / FormWidth, height / FormHeight));
+    const double left = std::max(0.0, (width - FormWidth * scale) / 2);
+    const double top = std::max(0.0, (height - FormHeight * scale) / 2);
+    m_form["style"].set("transform",
+        "translate(" + std::to_string(left) + "px, " + std::to_string(top) + "px) scale(" + std::to_string(scale)
+            + ")");
+}
+
+void TarvonaPage::pickWork()
+{
+    const bool outermost = !m_pickingWork;
+    const bool refused = !m_drill->AuthorChosen().value_or(false) && m_workList->ListIndex() != -1;
+    if (outermost) {
+        m_verdict.clear();
+    }
+    m_pickingWork = true;
+    runEvent([this] { m_drill->List1_Click(0); });
+    if (!outermost) {
+        return;
+    }
+    m_pickingWork = false;
+    if (refused) {
+        // A refused pick leaves no trace on the screen but a highlight that vanishes, and the
+        // browser tells nothing of the row the cursor is on; both are said, in one message,
+        // as a screen reader cuts a message short with the next one.
+        std::string message = "Първо изберете автор.";
+        if (const int row = m_workList->cursor(); row != -1) {
+            message += "\n" + m_workList->List(row);
+        }
+        announce(message);
+    } else if (!m_verdict.empty()) {
+        // The row that takes the answered one's place: the browser tells it only now and then.
+        std::string message = m_verdict;
+        if (const int row = m_workList->cursor(); row != -1) {
+            message += "\n" + m_workList->List(row);
+        }
+        announce(message);
+    }
+}
+
+void TarvonaPage::sayVerdict(const std::string &added)
+{
+    // What a work pick adds to the log is its verdict, after a line break of its own.
+    if (m_pickingWork) {
+        std::string verdict = added;
+        std::erase_if(verdict, [](char c) { return c == '\r' || c == '\n'; });
+        if (!verdict.empty()) {
+            m_verdict = verdict;
+        }
+    }
+}
+
+void TarvonaPage::announce(const std::string &message) const
+{
+    // Each message is a new paragraph of the live region, so the same message twice in a row
+    // is still told twice; only the newest few are kept.
+    val paragraph = m_document.call<val>("createElement", std::string("p"));
+    paragraph.call<void>("setAttribute", std::string("role"), std::string("alert"));
+    paragraph.set("textContent", message);
+    m_status.call<void>("appendChild", paragraph);
+    while (m_status["childElementCount"].as<int>() > 3) {
+        m_status["firstElementChild"].call<void>("remove");
+    }
+}
+
+template<typename Event> void TarvonaPage::runEvent(Event &&event) const
+{
+    // An event that fails is reported and abandoned; the page goes on with the next one.
+    try {
+        event();
+    } catch (const std::exception &error) {
+        val::global("console").call<void>("error", std::string("Tarvona: ") + error.what());
+        val::global("window").call<void>("alert", std::string("Грешка: ") + error.what());
+    }
+}
+
+namespace {
+
+void tarvonaListChanged(const val & /*event*/)
+{
+    page->listChanged();
+}
+
+void tarvonaListKeyDown(const val &event)
+{
+    page->listKeyDown(event);
+}
+
+void tarvonaCatchUp(const val & /*event*/)
+{
+    page->catchUp();
+}
+
+void tarvonaAuthorChanged(const val &event)
+{
+    page->authorChanged(std::stoi(event["target"]["value"].as<std::string>()));
+}
+
+void tarvonaRestartPressed(const val & /*event*/)
+{
+    page->restartPressed();
+}
+
+void tarvonaFitToViewport(const val & /*event*/)
+{
+    page->fitToViewport();
+}
+
+} // namespace
+
+} // namespace tarvona
+
+EMSCRIPTEN_BINDINGS(tarvona)
+{
+    emscripten::function("tarvonaListChanged", &tarvona::tarvonaListChanged);
+    emscripten::function("tarvonaListKeyDown", &tarvona::tarvonaListKeyDown);
+    emscripten::function("tarvonaCatchUp", &tarvona::tarvonaCatchUp);
+
+    emscripten::function("tarvonaAuthorChanged", &tarvona::tarvonaAuthorChanged);
+    emscripten::function("tarvonaRestartPressed", &tarvona::tarvonaRestartPressed);
+    emscripten::function("tarvonaFitToViewport", &tarvona::tarvonaFitToViewport);
+}
