@@ -204,15 +204,14 @@ void TarvonaPage::sayVerdict(const std::string &added)
 
 void TarvonaPage::announce(const std::string &message) const
 {
-    // Each message is a new paragraph of the live region, so the same message twice in a row
-    // is still told twice; only the newest few are kept.
-    val paragraph = m_document.call<val>("createElement", std::string("p"));
-    paragraph.call<void>("setAttribute", std::string("role"), std::string("alert"));
-    paragraph.set("textContent", message);
-    m_status.call<void>("appendChild", paragraph);
-    while (m_status["childElementCount"].as<int>() > 3) {
-        m_status["firstElementChild"].call<void>("remove");
-    }
+    // Each message is an alert of its own, appearing in a container that is not itself a live
+    // region: a screen reader presents an alert as it appears, even one that repeats the last.
+    // (Orca passes over the changes of a live region's text while the focus is in a list, as
+    // it takes them for a list's noise.) Only the newest is kept.
+    val alert = m_document.call<val>("createElement", std::string("div"));
+    alert.call<void>("setAttribute", std::string("role"), std::string("alert"));
+    alert.set("textContent", message);
+    m_status.call<void>("replaceChildren", alert);
 }
 
 template<typename Event> void TarvonaPage::runEvent(Event &&event) const
