@@ -98,7 +98,9 @@ export function state(page) {
             selected: list.selectedIndex,
             author: checked ? Number(checked.value) : -1,
             log: document.getElementById('Text1_0').value,
-            status: document.getElementById('Status').textContent,
+            // The messages the live region holds (a region may keep each as a paragraph).
+            status: (({ children, textContent }) => (children.length ? [...children].map((c) => c.textContent)
+                : [textContent]))(document.getElementById('Status')),
             focus,
         };
     });
@@ -115,17 +117,22 @@ export function verdictLine(author, title) {
 }
 
 // The middle of a control on the screen, in CSS px of the viewport. A work's row is first
-// scrolled into the list's view, as a pupil would scroll to it.
-export function centreOf(page, selector, row = -1) {
-    return page.evaluate((selector, row) => {
+// scrolled into the list's view, as a pupil would scroll to it. The point must be on the
+// control itself, so that a click elsewhere is the test's fault, not taken for the page's.
+export async function centreOf(page, selector, row = -1) {
+    const found = await page.evaluate((selector, row) => {
         let element = document.querySelector(selector);
         if (row >= 0) {
             element = element.options[row];
             element.scrollIntoView({ block: 'nearest' });
         }
         const rect = element.getBoundingClientRect();
-        return { x: rect.left + rect.width / 2, y: rect.top + rect.height / 2 };
+        const x = rect.left + rect.width / 2;
+        const y = rect.top + rect.height / 2;
+        return { x, y, onIt: element.contains(document.elementFromPoint(x, y)) };
     }, selector, row);
+    assert.ok(found.onIt, `${selector} ${row} is not at ${found.x}, ${found.y}`);
+    return found;
 }
 
 // A real click (or a tap) at a control's place.
