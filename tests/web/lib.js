@@ -117,12 +117,15 @@ export function verdictLine(author, title) {
 }
 
 // The middle of a control on the screen, in CSS px of the viewport. A work's row is first
-// scrolled into the list's view, as a pupil would scroll to it. The point must be on the
-// control itself, so that a click elsewhere is the test's fault, not taken for the page's.
+// scrolled into the list's view, as a pupil would scroll to it, once the browser has drawn a
+// frame: a list box scrolls to a row the program selected only then, and would move the row
+// away from under the pointer. The point must be on the control itself, so that a click
+// elsewhere is the test's fault, not taken for the page's.
 export async function centreOf(page, selector, row = -1) {
-    const found = await page.evaluate((selector, row) => {
+    const found = await page.evaluate(async (selector, row) => {
         let element = document.querySelector(selector);
         if (row >= 0) {
+            await new Promise((drawn) => requestAnimationFrame(() => setTimeout(drawn)));
             element = element.options[row];
             element.scrollIntoView({ block: 'nearest' });
         }
