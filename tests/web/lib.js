@@ -83,8 +83,17 @@ export async function finish({ page, seen, url }) {
     assert.deepEqual(seen.requests.filter((request) => request !== url), [], 'requests');
 }
 
-// Everything the tests compare, read in one round trip.
-export function state(page) {
+// The page may hold the list's rows back for a moment after a key answers a pick, so that a
+// screen reader hears the answer first; it marks the list aria-busy meanwhile.
+export function settled(page) {
+    return page.waitForFunction(() => !document.querySelector('#List1_0[aria-busy="true"]'), { timeout: 5000 });
+}
+
+// Everything the tests compare, read in one round trip; by default once the list has settled.
+export async function state(page, { settle = true } = {}) {
+    if (settle) {
+        await settled(page);
+    }
     return page.evaluate(() => {
         const list = document.getElementById('List1_0');
         const checked = document.querySelector('input[name="Option1"]:checked');
@@ -102,6 +111,7 @@ export function state(page) {
             status: (({ children, textContent }) => (children.length ? [...children].map((c) => c.textContent)
                 : [textContent]))(document.getElementById('Status')),
             focus,
+            listBusy: list.getAttribute('aria-busy') === 'true',
         };
     });
 }
