@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Browser benchmark: the page's size, plain and gzipped, and how long headless Chromium takes
-# from navigation start to the form being ready for its first click (#Tarvona[aria-busy=false],
-# timed inside the page with performance.now(): bench/web/ready-time.mjs), against the floor,
-# bench/web/floor.html: the same controls in plain HTML with no WebAssembly. The two alternate,
-# RUNS times each after a warm-up load each; medians are printed, with their ratio.
+# from navigation start to the form being ready for its first click (#Tarvona[aria-busy=false]
+# in a fully parsed document, timed inside the page with performance.now():
+# bench/web/ready-time.mjs), against the floor, bench/web/floor.html: the same controls in plain
+# HTML with no WebAssembly. The two alternate, RUNS times each after a warm-up load each;
+# medians are printed, with their ratio.
 # Budget: 150 KB, 60 KB gzipped (1 KB = 1024 bytes); within 1.5 times the floor's time. Not
 # part of the test suite.
 # Usage: scripts/web-benchmark.sh [RUNS]   (default 21; TARVONA_HTML=PATH for another page)
