@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those that are missing: for the
-# Linux build and its tests by default, for the Windows build (scripts/windows.sh), or for
-# building the browser page (scripts/web.sh).
-# Usage: scripts/deps.sh [linux|windows|web-build]   (as root, or with sudo available)
+# Linux build and its tests by default, for the Windows build (scripts/windows.sh), for
+# building the browser page (scripts/web.sh), or for its tests (scripts/web-test.sh).
+# Usage: scripts/deps.sh [linux|windows|web-build|web]   (as root, or with sudo available)
 set -euo pipefail
 
 case ${1:-linux} in
@@ -48,8 +48,20 @@ web-build) packages=(
     # and the front end checked with clang-tidy, as the rest of the code
     clang-tidy
 ) ;;
+web)
+    packages=(
+        # the browsers the tests drive headless, and the page's font
+        chromium firefox-esr fonts-liberation
+        # the test driver runs on Node.js; the engine's form it compares the page with is native
+        nodejs build-essential cmake libgtest-dev
+    )
+    # Debian's npm is a package of its own; a Node.js that brings its own npm needs none.
+    if ! command -v npm >/dev/null 2>&1; then
+        packages+=(npm)
+    fi
+    ;;
 *)
-    echo "usage: scripts/deps.sh [linux|windows|web-build]" >&2
+    echo "usage: scripts/deps.sh [linux|windows|web-build|web]" >&2
     exit 2
     ;;
 esac

@@ -1,0 +1,262 @@
+// The page played in each browser with real input: mouse clicks at the controls' places, key
+// presses and touches through the browser's own input pipeline. Every page opened must end
+// without a console or page error and without a request but the page itself (lib.finish).
+import assert from 'node:assert/strict';
+import { createServer } from 'node:http';
+import { readFileSync } from 'node:fs';
+import { after, before, describe, test } from 'node:test';
+import {
+    browserNames, clickAuthor, clickRestart, clickWork, finish, launch, master, open, pagePath, state,
+    titles, verdictLine,
+} from './lib.js';
+
+const restartText = 'Нов избор';
+
+// Where each control stands on the form at scale 1 (left, top, width, height), and its
+// background; the author bars are placed within the frame.
+const layout = [
+    ['#Label1_0', [32, 0, 393, 25], 'rgb(255, 192, 128)'],
+    ['#Frame1', [8, 32, 145, 129], 'rgb(128, 255, 255)'],
+    ...[0, 1, 2, 3, 4].map((i) => [`#Option1_${i}`, [8, 20 * (i + 1), 129, 20], 'rgb(128, 255, 128)', '#Frame1']),
+    ['#Label1_1', [184, 32, 265, 25], 'rgb(255, 192, 128)'],
+    ['#List1_0', [184, 56, 265, 99]],
+    ['#Command1_0', [264, 168, 113, 25], 'rgb(255, 128, 128)'],
+    ['#Text1_0', [8, 208, 449, 121]],
+];
+
+function geometry(page) {
+    return page.evaluate((layout) => {
+        const form = document.getElementById('Tarvona');
+        const box = form.getBoundingClientRect();
+        const scale = box.width / 461;
+        const style = (element) => getComputedStyle(element);
+        return {
+            scale,
+            form: [box.left, box.top, box.width / scale, box.height / scale],
+            formColour: style(form).backgroundColor,
+            viewport: [innerWidth, innerHeight],
+            scrollWidth: document.documentElement.scrollWidth,
+            controls: layout.map(([selector, , , within]) => {
+                const element = document.querySelector(selector);
+                const rect = element.getBoundingClientRect();
+                const origin = within ? document.querySelector(within).getBoundingClientRect() : box;
+                return {
+                    selector,
+                    place: [rect.left - origin.left, rect.top - origin.top, rect.width, rect.height]
+                        .map((v) => Math.round((v / scale) * 10) / 10),
+                    colour: style(element).backgroundColor,
+                    font: [style(element).fontFamily, style(element).fontSize],
+                };
+            }),
+            caption: document.querySelector('title').textContent,
+            lang: document.documentElement.lang,
+            viewportMeta: document.querySelector('meta[name="viewport"]')?.content,
+            legend: document.querySelector('#Frame1 legend')?.textContent,
+        };
+    }, layout);
+}
+
+function checkLayout(found) {
+    assert.ok(Math.abs(found.form[2] - 461) < 0.5 && Math.abs(found.form[3] - 345) < 0.5, `form ${found.form}`);
+    assert.equal(found.formColour, 'rgb(192, 192, 255)');
+    for (const [i, [selector, place, colour]] of layout.entries()) {
+        const control = found.controls[i];
+        assert.ok(control.place.every((v, k) => Math.abs(v - place[k]) <= 0.5),
+            `${selector} at ${control.place}, not ${place}`);
+        if (colour) {
+            assert.equal(control.colour, colour, selector);
+        }
+        assert.deepEqual(control.font, ['"Times New Roman", "Liberation Serif", serif', '16px'], selector);
+    }
+}
+
+for (const name of browserNames) {
+    describe(name, () => {
+        let browser;
+        before(async () => {
+            browser = await launch(name);
+        });
+        after(() => browser?.close());
+
+        test('the worked sequence: two answers logged, the works gone', async () => {
+            const opened = await open(browser);
+            const { page } = opened;
+            await clickAuthor(page, 4);
+            assert.equal((await state(page)).log, '', 'the first author pick empties the log');
+            await clickWork(page, 'Антигона');
+            await clickAuthor(page, 3);
+            await clickWork(page, 'Медея');
+            const now = await state(page);
+            assert.equal(now.log, '\nВярно Софокъл:Антигона\n\nНевярно Омир:Медея\n');
+            assert.deepEqual(now.rows, titles.filter((t) => t !== 'Антигона' && t !== 'Медея'));
+            assert.equal(now.selected, -1);
+            assert.equal(now.author, -1);
+            await finish(opened);
+        });
+
+        test('a work picked with no author is refused', async () => {
+            const opened = await open(browser);
+            const { page } = opened;
+            const start = await state(page);
+            await clickWork(page, 'Илиада');
+            let now = await state(page);
+            assert.deepEqual([now.rows, now.selected, now.log], [titles, -1, start.log]);
+            assert.ok(now.status.join('\n').includes('Първо изберете автор.'), `live region: ${now.status}`);
+            // After an answer the author is used up: the next work is refused as well.
+            await clickAuthor(page, 3);
+            await clickWork(page, 'Илиада');
+            await clickWork(page, 'Облаци');
+            now = await state(page);
+            assert.deepEqual([now.log, now.rows.length, now.selected], [verdictLine(3, 'Илиада'), 8, -1]);
+            await finish(opened);
+        });
+
+        test('all nine works answered, then restart brings them back', async () => {
+            const opened = await open(browser);
+            const { page } = opened;
+            let expected = '';
+            for (const [title, author] of master) {
+                await clickAuthor(page, author);
+                await clickWork(page, title);
+                expected += verdictLine(author, title);
+            }
+            let now = await state(page);
+            assert.deepEqual([now.rows, now.log], [[], expected]);
+            await clickRestart(page);
+            now = await state(page);
+            assert.deepEqual([now.rows, now.log, now.author, now.selected], [titles, restartText, -1, -1]);
+            assert.ok(now.status.join('\n').endsWith('Нов избор. Всички 9 произведения са отново в списъка.'),
+                `live region: ${now.status}`);
+            // A fresh round: the first author empties the log again.
+            await clickAuthor(page, 0);
+            await clickWork(page, 'Облаци');
+            assert.equal((await state(page)).log, verdictLine(0, 'Облаци'));
+            await finish(opened);
+        });
+
+        test('Tab goes log box, list, restart button, authors, and picks nothing', async () => {
+            const opened = await open(browser);
+            const { page } = opened;
+            const start = await state(page);
+            assert.equal(start.focus, 'Text1_0');
+            assert.match(start.log, /^Тарвона, автори и произведения\n\n/);
+            const order = [];
+            for (let i = 0; i < 3; ++i) {
+                await page.keyboard.press('Tab');
+                order.push((await state(page)).focus);
+            }
+            assert.deepEqual(order, ['List1_0', 'Command1_0', 'Option1_0']);
+            const now = await state(page);
+            assert.deepEqual([now.rows, now.selected, now.author, now.log], [titles, -1, -1, start.log]);
+            await finish(opened);
+        });
+
+        test('arrow keys and Space pick in both groups', async () => {
+            const opened = await open(browser);
+            const { page } = opened;
+            const press = async (...keys) => {
+                for (const key of keys) {
+                    await page.keyboard.press(key);
+                }
+                return state(page);
+            };
+            const shiftTab = async (times) => {
+                await page.keyboard.down('Shift');
+                for (let i = 0; i < times; ++i) {
+                    await page.keyboard.press('Tab');
+                }
+                await page.keyboard.up('Shift');
+            };
+            // In the author group, with none picked yet: an arrow key picks the author it lands on.
+            let now = await press('Tab', 'Tab', 'Tab', 'ArrowDown');
+            assert.deepEqual([now.focus, now.author, now.log], ['Option1_1', 1, '']);
+            now = await press('ArrowUp');
+            assert.deepEqual([now.focus, now.author], ['Option1_0', 0]);
+            // In the list, Space answers the row under the cursor, the first one on entering.
+            await shiftTab(2);
+            now = await press(' ');
+            let log = verdictLine(0, 'Антигона');
+            assert.deepEqual([now.focus, now.log, now.rows, now.selected], ['List1_0', log, titles.slice(1), -1]);
+            // With the author used up, Down is refused but moves the cursor on.
+            now = await press('ArrowDown');
+            assert.deepEqual([now.log, now.rows.length, now.selected], [log, 8, -1]);
+            // Space in the group picks the author under the focus; Down then answers the next row.
+            await press('Tab', 'Tab');
+            now = await press(' ');
+            assert.deepEqual([now.focus, now.author], ['Option1_0', 0]);
+            await shiftTab(2);
+            now = await press('ArrowDown');
+            log += verdictLine(0, 'Жените в народното събрание');
+            assert.equal(now.log, log);
+            // End and Home answer the last and the first row.
+            await press('Tab', 'Tab', 'ArrowDown');
+            await shiftTab(2);
+            now = await press('End');
+            log += verdictLine(1, 'Прикованият Прометей');
+            await press('Tab', 'Tab', 'ArrowDown', 'ArrowDown');
+            await shiftTab(2);
+            now = await press('Home');
+            log += verdictLine(2, 'Едип цар');
+            assert.deepEqual([now.log, now.rows], [log, ['Електра', 'Илиада', 'Медея', 'Облаци', 'Орестия']]);
+            await finish(opened);
+        });
+
+        test('layout, colours, font and caption as designed, scaled to the viewport', async () => {
+            const opened = await open(browser, { width: 1280, height: 900 });
+            const found = await geometry(opened.page);
+            checkLayout(found);
+            const scale = Math.min(1280 / 461, 900 / 345);
+            assert.ok(Math.abs(found.scale - scale) < 0.01, `scale ${found.scale}, not ${scale}`);
+            assert.ok(Math.abs(found.form[0] - (1280 - 461 * scale) / 2) <= 1, `centred: left ${found.form[0]}`);
+            assert.ok(Math.abs(found.form[1] - (900 - 345 * scale) / 2) <= 1, `centred: top ${found.form[1]}`);
+            assert.equal(found.caption, 'tarvona.example  Тарвона');
+            assert.equal(found.lang, 'bg');
+            assert.equal(found.legend, 'Антични автори');
+            await finish(opened);
+        });
+
+        test('a phone: the whole form fits, nothing scrolls sideways, taps play', async () => {
+            const opened = await open(browser, { width: 360, height: 640, touch: true });
+            const { page } = opened;
+            const found = await geometry(page);
+            checkLayout(found);
+            assert.equal(found.viewportMeta, 'width=device-width, initial-scale=1');
+            assert.ok(Math.abs(found.scale - 360 / 461) < 0.01, `scale ${found.scale}`);
+            assert.ok(found.form[0] >= 0 && found.form[1] >= 0 && found.form[0] + 461 * found.scale <= 360.5
+                && found.form[1] + 345 * found.scale <= 640.5, `form at ${found.form}`);
+            assert.ok(found.scrollWidth <= 360, `scrollWidth ${found.scrollWidth}`);
+            await clickAuthor(page, 4, { tap: true });
+            await clickWork(page, 'Прикованият Прометей', { tap: true });
+            await clickRestart(page, { tap: true });
+            await clickAuthor(page, 2, { tap: true });
+            await clickWork(page, 'Прикованият Прометей', { tap: true });
+            const now = await state(page);
+            assert.deepEqual([now.log, now.rows.length], [verdictLine(2, 'Прикованият Прометей'), 8]);
+            await finish(opened);
+        });
+
+        test('served over HTTP with a strict Content-Security-Policy', async () => {
+            const served = [];
+            const server = createServer((request, response) => {
+                served.push(request.url);
+                response.writeHead(200, {
+                    'Content-Type': 'text/html; charset=utf-8',
+                    'Content-Security-Policy': "default-src 'none'; script-src 'unsafe-inline' 'wasm-unsafe-eval'; "
+                        + "style-src 'unsafe-inline'; img-src data:",
+                });
+                response.end(readFileSync(pagePath));
+            });
+            await new Promise((done) => server.listen(0, '127.0.0.1', done));
+            try {
+                const opened = await open(browser, { url: `http://127.0.0.1:${server.address().port}/tarvona.html` });
+                await clickAuthor(opened.page, 1);
+                await clickWork(opened.page, 'Медея');
+                assert.equal((await state(opened.page)).log, verdictLine(1, 'Медея'));
+                await finish(opened);
+                assert.deepEqual(served, ['/tarvona.html']);
+            } finally {
+                server.close();
+            }
+        });
+    });
+}
