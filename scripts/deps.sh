@@ -54,6 +54,8 @@ web)
         chromium firefox-esr fonts-liberation
         # the test driver runs on Node.js; the engine's form it compares the page with is native
         nodejs build-essential cmake libgtest-dev
+        # and Orca reads the page in Firefox on a private display, as in the desktop's test
+        orca speech-dispatcher at-spi2-core dbus openbox xdotool x11-utils xvfb xauth
     )
     # Debian's npm is a package of its own; a Node.js that brings its own npm needs none.
     if ! command -v npm >/dev/null 2>&1; then

@@ -110,11 +110,16 @@ bool HtmlChoiceList::userPressedKey(const std::string &key)
     } else if (key == "End") {
         row = count - 1;
     } else if (key == " ") {
-        row = m_cursor;
+        pickByUser(cursor());
+        return true;
     } else {
         return false;
     }
-    pickByUser(std::clamp(row, 0, count - 1));
+    // A key that cannot move the cursor (Up on the first row, End on the last) picks nothing.
+    row = std::clamp(row, 0, count - 1);
+    if (row != cursor()) {
+        pickByUser(row);
+    }
     return true;
 }
 
