@@ -1,5 +1,7 @@
 #include "QtControls.h"
 
+#include "ListAccessible.h"
+
 #include <QAccessible>
 #include <QApplication>
 #include <QItemSelectionModel>
@@ -13,6 +15,16 @@ namespace {
 
 // Posted by a list to itself: tell assistive technology the row under its focus cursor.
 constexpr auto TellCurrentRow = static_cast<QEvent::Type>(QEvent::User + 1);
+
+#if TARVONA_LIST_ROWS_OF_ITS_OWN
+QAccessibleInterface *listFor(const QString &key, QObject *object)
+{
+    if (key != QLatin1String(ListBox::staticMetaObject.className())) {
+        return nullptr;
+    }
+    return new ListAccessible(qobject_cast<QListWidget *>(object));
+}
+#endif
 
 } // namespace
 
@@ -40,6 +52,35 @@ void OptionButton::keyPressEvent(QKeyEvent *event)
     if (next != nullptr && next != this && next->parentWidget() == parentWidget() && !next->isChecked()) {
         next->click();
     }
+}
+
+ListBox::ListBox(QWidget *parent) : QListWidget(parent)
+{
+#if TARVONA_LIST_ROWS_OF_ITS_OWN
+    static const bool installed = [] {
+        QAccessible::installFactory(listFor);
+        return true;
+    }();
+    Q_UNUSED(installed)
+    const auto syncRows = [this] {
+        if (!QAccessible::isActive()) {
+            return;
+        }
+        if (auto *list = dynamic_cast<ListAccessible *>(QAccessible::queryAccessibleInterface(this)); list != nullptr) {
+            list->sync();
+        }
+    };
+    connect(model(), &QAbstractItemModel::rowsInserted, this, syncRows);
+    connect(model(), &QAbstractItemModel::rowsRemoved, this, syncRows);
+    connect(model(), &QAbstractItemModel::modelReset, this, syncRows);
+#endif
+}
+
+bool ListBox::tellsCurrentRowInTurn()
+{
+    // Qt's own list can tell a row only as a new focus, which some screen readers (Orca 48)
+    // present ahead of the messages queued before it.
+    return TARVONA_LIST_ROWS_OF_ITS_OWN != 0;
 }
 
 void ListBox::focusInEvent(QFocusEvent *event)
@@ -71,7 +112,7 @@ template<typename Handle> void ListBox::handleInput(Handle &&handle)
     handle();
     --m_inputDepth;
     if (m_inputDepth == 0 && m_currentRowMoved && !m_currentRowTold) {
-        tellCurrentRow();
+        tellCurrentRow(true);
     }
 }
 
@@ -80,7 +121,7 @@ bool ListBox::event(QEvent *event)
     if (event->type() != TellCurrentRow) {
         return QListWidget::event(event);
     }
-    tellCurrentRow();
+    tellCurrentRow(false);
     return true;
 }
 
@@ -106,15 +147,29 @@ void ListBox::keyPressEvent(QKeyEvent *event)
     handleInput([&] { QListWidget::keyPressEvent(event); });
 }
 
-void ListBox::tellCurrentRow()
+void ListBox::tellCurrentRow(bool afterInput)
 {
     const int row = currentRow();
-    if (hasFocus() && row >= 0) {
-        QAccessibleEvent focus(this, QAccessible::Focus);
-        focus.setChild(row);
-        QAccessible::updateAccessibility(&focus);
-        emit currentRowTold(row);
+    if (!hasFocus() || row < 0) {
+        return;
     }
+#if TARVONA_LIST_ROWS_OF_ITS_OWN
+    if (auto *list = dynamic_cast<ListAccessible *>(QAccessible::queryAccessibleInterface(this)); list != nullptr) {
+        if (afterInput) {
+            list->moveFocusedRowTo(row);
+        } else {
+            list->focusRow(row);
+        }
+        emit currentRowTold(row);
+        return;
+    }
+#else
+    Q_UNUSED(afterInput)
+#endif
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(row);
+    QAccessible::updateAccessibility(&focus);
+    emit currentRowTold(row);
 }
 
 void ListBox::currentChanged(const QModelIndex &current, const QModelIndex &previous)
@@ -125,7 +180,7 @@ void ListBox::currentChanged(const QModelIndex &current, const QModelIndex &prev
         m_currentRowMoved = true;
         return;
     }
-    tellCurrentRow();
+    tellCurrentRow(false);
 }
 
 void ListBox::setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags command)

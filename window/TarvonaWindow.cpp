@@ -216,9 +216,9 @@ void TarvonaWindow::sayCurrentRow()
 {
     // The answered work has gone and the focus cursor has moved to another. A screen reader
     // may put that new row ahead of the verdict, so the list leaves it untold and the row is
-    // said after the verdict instead; unless the status line cannot say two messages in a
-    // row, when the list tells it, after the verdict.
-    if (!StatusAnnouncer::presentsEveryMessage()) {
+    // said after the verdict instead; unless the list tells it in turn, after the verdict,
+    // or the status line cannot say two messages in a row, when the list tells it anyway.
+    if (ListBox::tellsCurrentRowInTurn() || !StatusAnnouncer::presentsEveryMessage()) {
         return;
     }
     m_workList->leaveCurrentRowUntold();

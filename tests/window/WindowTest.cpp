@@ -1,5 +1,6 @@
 #include "Bank.h"
 #include "Layout.h"
+#include "ListAccessible.h"
 #include "MemoryForm.h"
 #include "Statement.h"
 #include "StatusAnnouncer.h"
@@ -20,6 +21,21 @@
 #include <random>
 
 using namespace tarvona;
+
+#if TARVONA_LIST_ROWS_OF_ITS_OWN
+namespace {
+
+// A row's place among the list's rows, as it tells assistive technology: "2 of 9".
+QString placeOf(QAccessibleInterface *row)
+{
+    const auto attributes
+        = row->attributesInterface()->attributeValue(QAccessible::Attribute::Custom).value<QHash<QString, QString>>();
+    return attributes.value(QStringLiteral("posinset")) + QStringLiteral(" of ")
+        + attributes.value(QStringLiteral("setsize"));
+}
+
+} // namespace
+#endif
 
 // The window driven as a pupil drives it: real mouse clicks and key presses only.
 class WindowTest : public QObject
@@ -366,6 +382,10 @@ private slots:
         QStringList names;
         for (int i = 0; i < works->childCount(); ++i) {
             names.append(works->child(i)->text(QAccessible::Name));
+#if TARVONA_LIST_ROWS_OF_ITS_OWN
+            // Each row tells its place among all of them, not among those in view.
+            QCOMPARE(placeOf(works->child(i)), QStringLiteral("%1 of 9").arg(i + 1));
+#endif
         }
         QCOMPARE(names, allTitles());
     }
@@ -405,8 +425,18 @@ private slots:
         // row of its own), told by the list otherwise.
         tabTo(workList());
         const QString next = QStringLiteral("Жените в народното събрание");
+        const bool saidByStatus = StatusAnnouncer::presentsEveryMessage() && !ListBox::tellsCurrentRowInTurn();
+#if TARVONA_LIST_ROWS_OF_ITS_OWN
+        QAccessibleInterface *focused = QAccessible::queryAccessibleInterface(workList())->focusChild();
+#endif
         QCOMPARE(toldAfter(workList(), Qt::Key_Down),
-            (QStringList {"Вярно Софокъл:Електра", StatusAnnouncer::presentsEveryMessage() ? next : "row " + next}));
+            (QStringList {"Вярно Софокъл:Електра", saidByStatus ? next : "row " + next}));
+#if TARVONA_LIST_ROWS_OF_ITS_OWN
+        // The list tells the new row as the place a screen reader is on, renamed and moved.
+        QCOMPARE(QAccessible::queryAccessibleInterface(workList())->focusChild(), focused);
+        QCOMPARE(focused->text(QAccessible::Name), next);
+        QCOMPARE(placeOf(focused), QStringLiteral("3 of 8"));
+#endif
         QCOMPARE(toldAfter(restartButton(), Qt::Key_Space),
             QStringList {"Нов избор. Всички 9 произведения са отново в списъка."});
     }
