@@ -152,18 +152,11 @@ void ListAccessible::sync()
 {
     // Places are added and removed here only, when the list changes, and never while a
     // screen reader's question is being answered, which may be about a place to be removed.
+    // Rows removed take their places with them from the end.
     const auto count = static_cast<std::size_t>(list()->count());
-    // Rows removed take their places with them from the end. The place a screen reader was
-    // last told has the focus stays, at the last place left, where the cursor then is.
-    if (m_focused != nullptr && count > 0 && static_cast<std::size_t>(m_focused->row()) >= count) {
-        std::swap(m_rows[static_cast<std::size_t>(m_focused->row())], m_rows[count - 1]);
-    }
     while (m_rows.size() > count) {
         ListRowAccessible *gone = m_rows.back();
         m_rows.pop_back();
-        if (gone == m_focused) {
-            m_focused = nullptr;
-        }
         QAccessibleEvent destroyed(gone, QAccessible::ObjectDestroyed);
         QAccessible::updateAccessibility(&destroyed);
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(gone));
@@ -250,29 +243,12 @@ QVariant ListAccessible::attributeValue(QAccessible::Attribute key) const
 
 void ListAccessible::focusRow(int row)
 {
-    auto *place = static_cast<ListRowAccessible *>(child(row));
-    if (place == nullptr) {
+    if (child(row) == nullptr) {
         return;
     }
-    m_focused = place;
     QAccessibleEvent focus(list(), QAccessible::Focus);
     focus.setChild(row);
     QAccessible::updateAccessibility(&focus);
-}
-
-void ListAccessible::moveFocusedRowTo(int row)
-{
-    sync();
-    if (m_focused == nullptr || row < 0 || static_cast<std::size_t>(row) >= m_rows.size()) {
-        focusRow(row);
-        return;
-    }
-    // A screen reader puts a new focus ahead of what else it was told meanwhile, but a new
-    // name of the row it is on takes its turn: the messages about the input come first.
-    std::swap(m_rows[static_cast<std::size_t>(m_focused->row())], m_rows[static_cast<std::size_t>(row)]);
-    numberRows();
-    QAccessibleEvent renamed(m_focused, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&renamed);
 }
 
 } // namespace tarvona

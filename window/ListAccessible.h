@@ -24,9 +24,7 @@ namespace tarvona {
 class ListRowAccessible;
 
 /// A list widget as assistive technology sees it: its rows, each of which says how many rows
-/// there are and which of them it is, as the list says how many it holds. The rows are places in the list, not the
-/// texts in them: the row a screen reader was last told the focus cursor is on can be moved to where the cursor is now,
-/// so that the screen reader follows it by a change of name.
+/// there are and which of them it is, as the list says how many it holds.
 class ListAccessible : public QAccessibleWidget, public QAccessibleAttributesInterface
 {
 public:
@@ -52,10 +50,6 @@ public:
     void sync();
     /// Tells assistive technology that the focus cursor is on the given row.
     void focusRow(int row);
-    /// Tells assistive technology that the focus cursor is on the given row now, as a new name
-    /// of the row it was last told the cursor is on, moved there; as a focus change when it
-    /// was told no row.
-    void moveFocusedRowTo(int row);
 
 private:
     [[nodiscard]] QListWidget *list() const;
@@ -63,7 +57,6 @@ private:
     void addMissingRows() const;
 
     mutable std::vector<ListRowAccessible *> m_rows; // one for each row of the list, in order
-    ListRowAccessible *m_focused = nullptr;          // the row last told to have the focus
 };
 
 } // namespace tarvona

@@ -76,13 +76,6 @@ ListBox::ListBox(QWidget *parent) : QListWidget(parent)
 #endif
 }
 
-bool ListBox::tellsCurrentRowInTurn()
-{
-    // Qt's own list can tell a row only as a new focus, which some screen readers (Orca 48)
-    // present ahead of the messages queued before it.
-    return TARVONA_LIST_ROWS_OF_ITS_OWN != 0;
-}
-
 void ListBox::focusInEvent(QFocusEvent *event)
 {
     QListWidget::focusInEvent(event);
@@ -112,7 +105,7 @@ template<typename Handle> void ListBox::handleInput(Handle &&handle)
     handle();
     --m_inputDepth;
     if (m_inputDepth == 0 && m_currentRowMoved && !m_currentRowTold) {
-        tellCurrentRow(true);
+        tellCurrentRow();
     }
 }
 
@@ -121,7 +114,7 @@ bool ListBox::event(QEvent *event)
     if (event->type() != TellCurrentRow) {
         return QListWidget::event(event);
     }
-    tellCurrentRow(false);
+    tellCurrentRow();
     return true;
 }
 
@@ -147,7 +140,7 @@ void ListBox::keyPressEvent(QKeyEvent *event)
     handleInput([&] { QListWidget::keyPressEvent(event); });
 }
 
-void ListBox::tellCurrentRow(bool afterInput)
+void ListBox::tellCurrentRow()
 {
     const int row = currentRow();
     if (!hasFocus() || row < 0) {
@@ -155,16 +148,10 @@ void ListBox::tellCurrentRow(bool afterInput)
     }
 #if TARVONA_LIST_ROWS_OF_ITS_OWN
     if (auto *list = dynamic_cast<ListAccessible *>(QAccessible::queryAccessibleInterface(this)); list != nullptr) {
-        if (afterInput) {
-            list->moveFocusedRowTo(row);
-        } else {
-            list->focusRow(row);
-        }
+        list->focusRow(row);
         emit currentRowTold(row);
         return;
     }
-#else
-    Q_UNUSED(afterInput)
 #endif
     QAccessibleEvent focus(this, QAccessible::Focus);
     focus.setChild(row);
@@ -180,7 +167,7 @@ void ListBox::currentChanged(const QModelIndex &current, const QModelIndex &prev
         m_currentRowMoved = true;
         return;
     }
-    tellCurrentRow(false);
+    tellCurrentRow();
 }
 
 void ListBox::setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags command)

@@ -44,10 +44,6 @@ public:
     /// with now: the list does not tell it at the end of that input.
     void leaveCurrentRowUntold();
 
-    /// Whether the row told at the end of an input reaches a screen reader after the messages
-    /// given during that input, whatever else the screen reader is told meanwhile.
-    static bool tellsCurrentRowInTurn();
-
 signals:
     /// Assistive technology was told that the focus cursor is on this row.
     void currentRowTold(int row);
@@ -63,7 +59,7 @@ protected:
 
 private:
     template<typename Handle> void handleInput(Handle &&handle);
-    void tellCurrentRow(bool afterInput);
+    void tellCurrentRow();
 
     bool m_keyPress = false;        // a key press is being handled
     int m_inputDepth = 0;           // > 0 while a key press or click is being handled

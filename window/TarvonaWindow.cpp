@@ -1,6 +1,7 @@
 #include "TarvonaWindow.h"
 
 #include "Bank.h"
+#include "ListAccessible.h"
 #include "Statement.h"
 
 #include <QGroupBox>
@@ -209,6 +210,11 @@ void TarvonaWindow::pickWork()
     }
     if (refused) {
         m_status->announce(QStringLiteral("Първо изберете автор."));
+        // Orca 48 would put the row under the cursor, told as a new focus, ahead of the hint;
+        // the status line says it after the hint instead.
+        if (TARVONA_LIST_ROWS_OF_ITS_OWN) {
+            sayCurrentRow();
+        }
     }
 }
 
@@ -216,9 +222,9 @@ void TarvonaWindow::sayCurrentRow()
 {
     // The answered work has gone and the focus cursor has moved to another. A screen reader
     // may put that new row ahead of the verdict, so the list leaves it untold and the row is
-    // said after the verdict instead; unless the list tells it in turn, after the verdict,
-    // or the status line cannot say two messages in a row, when the list tells it anyway.
-    if (ListBox::tellsCurrentRowInTurn() || !StatusAnnouncer::presentsEveryMessage()) {
+    // said after the verdict instead; unless the status line cannot say two messages in a
+    // row, when the list tells it, after the verdict.
+    if (!StatusAnnouncer::presentsEveryMessage()) {
         return;
     }
     m_workList->leaveCurrentRowUntold();

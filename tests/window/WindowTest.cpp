@@ -412,7 +412,8 @@ private slots:
 
         // An arrow key with no author chosen is one refused pick, not two; the row follows.
         tabTo(workList());
-        QCOMPARE(toldAfter(workList(), Qt::Key_Down), (QStringList {"Първо изберете автор.", "row Едип цар"}));
+        QCOMPARE(toldAfter(workList(), Qt::Key_Down),
+            (QStringList {"Първо изберете автор.", TARVONA_LIST_ROWS_OF_ITS_OWN ? "Едип цар" : "row Едип цар"}));
         QCOMPARE(m_window->logText(), AssignmentStatement());
         // In the group, an arrow key picks even when no author was picked before.
         tabTo(option(0));
@@ -425,17 +426,12 @@ private slots:
         // row of its own), told by the list otherwise.
         tabTo(workList());
         const QString next = QStringLiteral("Жените в народното събрание");
-        const bool saidByStatus = StatusAnnouncer::presentsEveryMessage() && !ListBox::tellsCurrentRowInTurn();
-#if TARVONA_LIST_ROWS_OF_ITS_OWN
-        QAccessibleInterface *focused = QAccessible::queryAccessibleInterface(workList())->focusChild();
-#endif
         QCOMPARE(toldAfter(workList(), Qt::Key_Down),
-            (QStringList {"Вярно Софокъл:Електра", saidByStatus ? next : "row " + next}));
+            (QStringList {"Вярно Софокъл:Електра", StatusAnnouncer::presentsEveryMessage() ? next : "row " + next}));
 #if TARVONA_LIST_ROWS_OF_ITS_OWN
-        // The list tells the new row as the place a screen reader is on, renamed and moved.
-        QCOMPARE(QAccessible::queryAccessibleInterface(workList())->focusChild(), focused);
-        QCOMPARE(focused->text(QAccessible::Name), next);
-        QCOMPARE(placeOf(focused), QStringLiteral("3 of 8"));
+        QAccessibleInterface *works = QAccessible::queryAccessibleInterface(workList());
+        QCOMPARE(works->childCount(), 8);
+        QCOMPARE(placeOf(works->focusChild()), QStringLiteral("3 of 8"));
 #endif
         QCOMPARE(toldAfter(restartButton(), Qt::Key_Space),
             QStringList {"Нов избор. Всички 9 произведения са отново в списъка."});
