@@ -1,5 +1,7 @@
 #include "QtControls.h"
 
+#include "ListAccessible.h"
+
 #include <QAccessible>
 #include <QApplication>
 #include <QItemSelectionModel>
@@ -13,6 +15,16 @@ namespace {
 
 // Posted by a list to itself: tell assistive technology the row under its focus cursor.
 constexpr auto TellCurrentRow = static_cast<QEvent::Type>(QEvent::User + 1);
+
+#if TARVONA_LIST_ROWS_OF_ITS_OWN
+QAccessibleInterface *listFor(const QString &key, QObject *object)
+{
+    if (key != QLatin1String(ListBox::staticMetaObject.className())) {
+        return nullptr;
+    }
+    return new ListAccessible(qobject_cast<QListWidget *>(object));
+}
+#endif
 
 } // namespace
 
@@ -40,6 +52,28 @@ void OptionButton::keyPressEvent(QKeyEvent *event)
     if (next != nullptr && next != this && next->parentWidget() == parentWidget() && !next->isChecked()) {
         next->click();
     }
+}
+
+ListBox::ListBox(QWidget *parent) : QListWidget(parent)
+{
+#if TARVONA_LIST_ROWS_OF_ITS_OWN
+    static const bool installed = [] {
+        QAccessible::installFactory(listFor);
+        return true;
+    }();
+    Q_UNUSED(installed)
+    const auto syncRows = [this] {
+        if (!QAccessible::isActive()) {
+            return;
+        }
+        if (auto *list = dynamic_cast<ListAccessible *>(QAccessible::queryAccessibleInterface(this)); list != nullptr) {
+            list->sync();
+        }
+    };
+    connect(model(), &QAbstractItemModel::rowsInserted, this, syncRows);
+    connect(model(), &QAbstractItemModel::rowsRemoved, this, syncRows);
+    connect(model(), &QAbstractItemModel::modelReset, this, syncRows);
+#endif
 }
 
 void ListBox::focusInEvent(QFocusEvent *event)
@@ -109,12 +143,20 @@ void ListBox::keyPressEvent(QKeyEvent *event)
 void ListBox::tellCurrentRow()
 {
     const int row = currentRow();
-    if (hasFocus() && row >= 0) {
-        QAccessibleEvent focus(this, QAccessible::Focus);
-        focus.setChild(row);
-        QAccessible::updateAccessibility(&focus);
-        emit currentRowTold(row);
+    if (!hasFocus() || row < 0) {
+        return;
     }
+#if TARVONA_LIST_ROWS_OF_ITS_OWN
+    if (auto *list = dynamic_cast<ListAccessible *>(QAccessible::queryAccessibleInterface(this)); list != nullptr) {
+        list->focusRow(row);
+        emit currentRowTold(row);
+        return;
+    }
+#endif
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(row);
+    QAccessible::updateAccessibility(&focus);
+    emit currentRowTold(row);
 }
 
 void ListBox::currentChanged(const QModelIndex &current, const QModelIndex &previous)

@@ -37,7 +37,8 @@ class ListBox : public QListWidget
 {
     Q_OBJECT
 public:
-    using QListWidget::QListWidget;
+    /// An empty list.
+    explicit ListBox(QWidget *parent = nullptr);
 
     /// The row under the focus cursor is presented by the caller for the input being dealt
     /// with now: the list does not tell it at the end of that input.

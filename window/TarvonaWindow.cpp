@@ -1,6 +1,7 @@
 #include "TarvonaWindow.h"
 
 #include "Bank.h"
+#include "ListAccessible.h"
 #include "Statement.h"
 
 #include <QGroupBox>
@@ -209,6 +210,11 @@ void TarvonaWindow::pickWork()
     }
     if (refused) {
         m_status->announce(QStringLiteral("Първо изберете автор."));
+        // Orca 48 would put the row under the cursor, told as a new focus, ahead of the hint;
+        // the status line says it after the hint instead.
+        if (TARVONA_LIST_ROWS_OF_ITS_OWN) {
+            sayCurrentRow();
+        }
     }
 }
 
