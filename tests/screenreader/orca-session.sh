@@ -102,8 +102,7 @@ CONF
     # A window manager gives the window the focus when it opens, as on a desktop.
     openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
     pids+=($!)
-    # Orca's debug log holds every line it shows on a braille display.
-    orca --debug-file "$scratch/orca.debug" >"$scratch/orca.log" 2>&1 &
+    orca >"$scratch/orca.log" 2>&1 &
     pids+=($!)
     # The program starts once Orca listens, so that Orca sees its window open and follows it.
     wait_for_speech "Screen reader on"
