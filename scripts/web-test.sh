@@ -36,7 +36,7 @@ browser_tests() {
     cmake --build build-web-replay -j "$(nproc)" --target tarvona_model_replay >/dev/null
 
     TARVONA_HTML=$(realpath "$page") TARVONA_MODEL_REPLAY=$(realpath build-web-replay/tests/web/tarvona_model_replay) \
-        node --test --test-reporter=spec tests/web/drill.test.js tests/web/random.test.js
+        node --test --test-reporter=tap tests/web/drill.test.js tests/web/random.test.js
 }
 if [ "$screen_reader_only" = false ]; then
     echo "== The page in Chromium and Firefox"
