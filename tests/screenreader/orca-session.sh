@@ -75,19 +75,21 @@ AddVoice "bg" "male1" "bg"
 AddVoice "en" "male1" "en"
 CONF
 
-    # The display: Xvfb picks a free number. Its socket exists before it takes clients.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+    # The display: Xvfb picks a free number. Its socket exists before it takes clients. Without
+    # -noreset it would reset when its first client leaves, and refuse the next one meanwhile.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$scratch/display" 2>"$scratch/xvfb.log" &
     pids+=($!)
     for _ in $(seq 100); do
         [ -s "$scratch/display" ] && break
         sleep 0.1
     done
     export DISPLAY=":$(cat "$scratch/display" 2>/dev/null)"
+    local up=false
     for _ in $(seq 100); do
-        xprop -root >/dev/null 2>&1 && break
+        xprop -root >/dev/null 2>&1 && up=true && break
         sleep 0.1
     done
-    xprop -root >/dev/null 2>&1 || fail "Xvfb did not start: $(cat "$scratch/xvfb.log")"
+    $up || fail "Xvfb did not start on display $DISPLAY: $(cat "$scratch/xvfb.log")"
 
     # A session bus of our own; the accessibility bus is started through it on demand.
     dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$scratch/bus" 4>"$scratch/bus.pid"
