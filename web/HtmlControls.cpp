@@ -225,7 +225,6 @@ HtmlTextBox::HtmlTextBox(val textArea, std::string text) : m_textArea(std::move(
     // a text area's value puts its caret at the end, where the focus would scroll to.)
     show();
     m_textArea.call<void>("setSelectionRange", 0, 0);
-    m_textArea.set("scrollTop", 0);
 }
 
 void HtmlTextBox::setAppendListener(std::function<void(const std::string &)> listener)

@@ -22,6 +22,8 @@ constexpr double FormHeight = 345;
 // take the message from the live region first (Orca looks at it a tenth of a second after it
 // changed), short enough to seem immediate.
 constexpr int HeldBackMilliseconds = 500;
+// The style sheet's condition for fitting the form to the viewport by itself (shell.html).
+constexpr const char *FittedByStyle = "(scale: calc(100dvw / 461px))";
 
 val byId(const val &document, const std::string &id)
 {
@@ -85,16 +87,20 @@ TarvonaPage::TarvonaPage() : m_document(val::global("document"))
     for (const char *input : {"keydown", "mousedown", "touchstart"}) {
         m_document.call<void>("addEventListener", std::string(input), val::module_property("tarvonaCatchUp"), true);
     }
-    for (std::size_t i = 0; i < m_authors.size(); ++i) {
-        listen(byId(m_document, "Option1_" + std::to_string(i)), "change", "tarvonaAuthorChanged");
-    }
+    // The authors' changes reach their group, which tells them by the radio button's value.
+    listen(byId(m_document, "Frame1"), "change", "tarvonaAuthorChanged");
     listen(byId(m_document, "Command1_0"), "click", "tarvonaRestartPressed");
-    listen(val::global("window"), "resize", "tarvonaFitToViewport");
-    fitToViewport();
+    // A browser that can divide lengths fits the form by its style sheet, before the page is
+    // first laid out. Elsewhere the program fits it, which lays the page out at once.
+    if (!val::global("CSS").call<bool>("supports", std::string(FittedByStyle))) {
+        listen(val::global("window"), "resize", "tarvonaFitToViewport");
+        fitToViewport();
+    }
 
-    // Form_Load: the drill starts before the form takes its first click.
+    // Form_Load: the drill starts before the form takes its first click. The log box takes the
+    // focus by its autofocus, when the page is first shown: focusing it from here would lay
+    // the page out before the document is even parsed to its end.
     runEvent([this] { m_drill->Form_Load(); });
-    logBox.call<void>("focus");
     m_form.call<void>("setAttribute", std::string("aria-busy"), std::string("false"));
 }
 

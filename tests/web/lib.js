@@ -70,6 +70,8 @@ export async function open(browser, { url = pageUrl, width = 800, height = 600, 
     await page.setViewport({ width, height, hasTouch: touch, isMobile: touch });
     await page.goto(url);
     await page.waitForSelector('#Tarvona[aria-busy="false"]', { timeout: 20000 });
+    // And as a pupil first sees it: the log box takes its focus when the page is first shown.
+    await page.evaluate(() => new Promise((shown) => requestAnimationFrame(() => requestAnimationFrame(shown))));
     return { page, seen, url };
 }
 
