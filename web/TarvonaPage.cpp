@@ -98,10 +98,20 @@ TarvonaPage::TarvonaPage() : m_document(val::global("document"))
     }
 
     // Form_Load: the drill starts before the form takes its first click. The log box takes the
-    // focus by its autofocus, when the page is first shown: focusing it from here would lay
-    // the page out before the document is even parsed to its end.
+    // focus as the page is first drawn, which lays it out then anyway: focusing it from here
+    // would lay the page out before the document is even parsed to its end.
     runEvent([this] { m_drill->Form_Load(); });
+    val::global("requestAnimationFrame")(val::module_property("tarvonaFocusLog"));
     m_form.call<void>("setAttribute", std::string("aria-busy"), std::string("false"));
+}
+
+void TarvonaPage::focusLog() const
+{
+    // Unless the pupil was quicker.
+    const val focused = m_document["activeElement"];
+    if (focused.isNull() || focused == m_document["body"]) {
+        byId(m_document, "Text1_0").call<void>("focus");
+    }
 }
 
 void TarvonaPage::listChanged()
@@ -249,7 +259,12 @@ void tarvonaCatchUp(const val & /*event*/)
 
 void tarvonaAuthorChanged(const val &event)
 {
-    page->authorChanged(std::stoi(event["target"]["value"].as<std::string>()));
+    // The group hears its radio buttons' changes, and nothing else in it has any.
+    const val target = event["target"];
+    if (target["name"] != val("Option1")) {
+        return;
+    }
+    page->authorChanged(std::stoi(target["value"].as<std::string>()));
 }
 
 void tarvonaRestartPressed(const val & /*event*/)
@@ -260,6 +275,11 @@ void tarvonaRestartPressed(const val & /*event*/)
 void tarvonaFitToViewport(const val & /*event*/)
 {
     page->fitToViewport();
+}
+
+void tarvonaFocusLog(const val & /*time*/)
+{
+    page->focusLog();
 }
 
 } // namespace
@@ -275,4 +295,5 @@ EMSCRIPTEN_BINDINGS(tarvona)
     emscripten::function("tarvonaAuthorChanged", &tarvona::tarvonaAuthorChanged);
     emscripten::function("tarvonaRestartPressed", &tarvona::tarvonaRestartPressed);
     emscripten::function("tarvonaFitToViewport", &tarvona::tarvonaFitToViewport);
+    emscripten::function("tarvonaFocusLog", &tarvona::tarvonaFocusLog);
 }

@@ -39,6 +39,8 @@ public:
     void restartPressed();
     /// Scales the form to the largest size that fits the viewport.
     void fitToViewport() const;
+    /// Gives the log box the focus, unless something else has it already.
+    void focusLog() const;
 
 private:
     void pickWork();

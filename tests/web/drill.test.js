@@ -203,12 +203,17 @@ for (const name of browserNames) {
 
         test('layout, colours, font and caption as designed, scaled to the viewport', async () => {
             const opened = await open(browser, { width: 1280, height: 900 });
-            const found = await geometry(opened.page);
-            checkLayout(found);
-            const scale = Math.min(1280 / 461, 900 / 345);
-            assert.ok(Math.abs(found.scale - scale) < 0.01, `scale ${found.scale}, not ${scale}`);
-            assert.ok(Math.abs(found.form[0] - (1280 - 461 * scale) / 2) <= 1, `centred: left ${found.form[0]}`);
-            assert.ok(Math.abs(found.form[1] - (900 - 345 * scale) / 2) <= 1, `centred: top ${found.form[1]}`);
+            let found;
+            // As opened, and again once the window is made narrow and tall.
+            for (const [width, height] of [[1280, 900], [600, 1000]]) {
+                await opened.page.setViewport({ width, height });
+                found = await geometry(opened.page);
+                checkLayout(found);
+                const scale = Math.min(width / 461, height / 345);
+                assert.ok(Math.abs(found.scale - scale) < 0.01, `scale ${found.scale}, not ${scale}`);
+                assert.ok(Math.abs(found.form[0] - (width - 461 * scale) / 2) <= 1, `centred: left ${found.form[0]}`);
+                assert.ok(Math.abs(found.form[1] - (height - 345 * scale) / 2) <= 1, `centred: top ${found.form[1]}`);
+            }
             assert.equal(found.caption, 'tarvona.example  Тарвона');
             assert.equal(found.lang, 'bg');
             assert.equal(found.legend, 'Антични автори');
