@@ -6,6 +6,7 @@
 #include <emscripten/bind.h>
 
 #include <algorithm>
+#include <charconv>
 #include <exception>
 #include <string_view>
 
@@ -150,7 +151,10 @@ void TarvonaPage::catchUp()
 
 void TarvonaPage::authorChanged(int index)
 {
-    if (m_authors.at(static_cast<std::size_t>(index))->Value()) {
+    if (index < 0 || static_cast<std::size_t>(index) >= m_authors.size()) {
+        return;
+    }
+    if (m_authors[static_cast<std::size_t>(index)]->Value()) {
         runEvent([this, index] { m_drill->Option1_Click(index); });
     }
 }
@@ -170,9 +174,11 @@ void TarvonaPage::fitToViewport() const
     const double scale = std::max(0.1, std::min(width / FormWidth, height / FormHeight));
     const double left = std::max(0.0, (width - FormWidth * scale) / 2);
     const double top = std::max(0.0, (height - FormHeight * scale) / 2);
-    m_form["style"].set("transform",
-        "translate(" + std::to_string(left) + "px, " + std::to_string(top) + "px) scale(" + std::to_string(scale)
-            + ")");
+    // The style sheet builds the transform from these; the browser writes the numbers out.
+    const val style = m_form["style"];
+    style.call<void>("setProperty", std::string("--left"), left);
+    style.call<void>("setProperty", std::string("--top"), top);
+    style.call<void>("setProperty", std::string("--scale"), scale);
 }
 
 void TarvonaPage::pickWork()
@@ -264,7 +270,12 @@ void tarvonaAuthorChanged(const val &event)
     if (target["name"] != val("Option1")) {
         return;
     }
-    page->authorChanged(std::stoi(target["value"].as<std::string>()));
+    const auto value = target["value"].as<std::string>();
+    int index = -1;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), index);
+    if (error == std::errc() && end == value.data() + value.size()) {
+        page->authorChanged(index);
+    }
 }
 
 void tarvonaRestartPressed(const val & /*event*/)

@@ -1,9 +1,29 @@
 #include "TarvonaPage.h"
 
-int main()
+#include <emscripten/bind.h>
+
+#include <exception>
+#include <string>
+
+namespace {
+
+// The page starts the form as soon as the runtime is ready. The program has no main: the
+// runtime would take main's return for the program's exit, which costs the start-up a thrown
+// exception, and the page goes on answering events long after.
+void tarvonaStart()
 {
-    // The page lives as long as the document; the runtime stays after main returns, waiting
-    // for the page's events.
-    static tarvona::TarvonaPage page;
-    return 0;
+    try {
+        // The page lives as long as the document.
+        static tarvona::TarvonaPage page;
+    } catch (const std::exception &error) {
+        // The form stays marked busy; the console says why.
+        emscripten::val::global("console").call<void>("error", std::string("Tarvona: ") + error.what());
+    }
+}
+
+} // namespace
+
+EMSCRIPTEN_BINDINGS(tarvona_start)
+{
+    emscripten::function("tarvonaStart", &tarvonaStart);
 }

@@ -78,21 +78,24 @@ for (const name of browserNames) {
         });
         after(() => browser?.close());
 
-        test('the worked sequence: two answers logged, the works gone', async () => {
-            const opened = await open(browser);
-            const { page } = opened;
-            await clickAuthor(page, 4);
-            assert.equal((await state(page)).log, '', 'the first author pick empties the log');
-            await clickWork(page, 'Антигона');
-            await clickAuthor(page, 3);
-            await clickWork(page, 'Медея');
-            const now = await state(page);
-            assert.equal(now.log, '\nВярно Софокъл:Антигона\n\nНевярно Омир:Медея\n');
-            assert.deepEqual(now.rows, titles.filter((t) => t !== 'Антигона' && t !== 'Медея'));
-            assert.equal(now.selected, -1);
-            assert.equal(now.author, -1);
-            await finish(opened);
-        });
+        for (const compileInBackgroundOnly of [false, true]) {
+            const where = compileInBackgroundOnly ? ', in a browser that compiles only in the background' : '';
+            test(`the worked sequence: two answers logged, the works gone${where}`, async () => {
+                const opened = await open(browser, { compileInBackgroundOnly });
+                const { page } = opened;
+                await clickAuthor(page, 4);
+                assert.equal((await state(page)).log, '', 'the first author pick empties the log');
+                await clickWork(page, 'Антигона');
+                await clickAuthor(page, 3);
+                await clickWork(page, 'Медея');
+                const now = await state(page);
+                assert.equal(now.log, '\nВярно Софокъл:Антигона\n\nНевярно Омир:Медея\n');
+                assert.deepEqual(now.rows, titles.filter((t) => t !== 'Антигона' && t !== 'Медея'));
+                assert.equal(now.selected, -1);
+                assert.equal(now.author, -1);
+                await finish(opened);
+            });
+        }
 
         test('a work picked with no author is refused', async () => {
             const opened = await open(browser);

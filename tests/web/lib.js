@@ -48,7 +48,10 @@ export async function launch(name) {
 
 // Opens the page in a fresh tab and waits until the form is ready for its first click. Every
 // console error, page error and request is kept, for `finish` to check.
-export async function open(browser, { url = pageUrl, width = 800, height = 600, touch = false } = {}) {
+// With compileInBackgroundOnly, the browser refuses to compile WebAssembly of over 4 KB as the
+// page is read, as Chrome did up to 110 and some Android WebViews still do.
+export async function open(browser, { url = pageUrl, width = 800, height = 600, touch = false,
+    compileInBackgroundOnly = false } = {}) {
     const page = await browser.newPage();
     const seen = { errors: [], requests: [] };
     page.on('console', (message) => {
@@ -67,6 +70,17 @@ export async function open(browser, { url = pageUrl, width = 800, height = 600, 
         document.addEventListener('securitypolicyviolation',
             (event) => window.cspViolations.push(`${event.violatedDirective} ${event.blockedURI}`));
     });
+    if (compileInBackgroundOnly) {
+        await page.evaluateOnNewDocument(() => {
+            const Module = WebAssembly.Module;
+            WebAssembly.Module = function (bytes) {
+                if (bytes.byteLength > 4096) {
+                    throw new RangeError('WebAssembly.Module(): Buffer size is larger than 4KB');
+                }
+                return new Module(bytes);
+            };
+        });
+    }
     await page.setViewport({ width, height, hasTouch: touch, isMobile: touch });
     await page.goto(url);
     await page.waitForSelector('#Tarvona[aria-busy="false"]', { timeout: 20000 });
