@@ -7,6 +7,14 @@ using emscripten::val;
 
 namespace tarvona {
 
+val pageText(const std::string &text)
+{
+    // A std::string would reach the page byte by byte, through JavaScript of emscripten's that
+    // is still cold while the form starts; the browser's own decoder reads a C string at once.
+    // The texts hold no NUL.
+    return val::u8string(text.c_str());
+}
+
 HtmlChoiceList::HtmlChoiceList(val select) : m_select(std::move(select)) { }
 
 void HtmlChoiceList::setClickListener(std::function<void()> listener)
@@ -184,7 +192,7 @@ void HtmlChoiceList::apply(const PageChange &change)
         break;
     case PageChange::Kind::Add: {
         val option = val::global("document").call<val>("createElement", std::string("option"));
-        option.set("textContent", change.text);
+        option.set("textContent", pageText(change.text));
         m_select.call<void>("appendChild", option);
         break;
     }
@@ -263,7 +271,7 @@ void HtmlTextBox::show()
             shown += m_text[i];
         }
     }
-    m_textArea.set("value", shown);
+    m_textArea.set("value", pageText(shown));
 }
 
 } // namespace tarvona

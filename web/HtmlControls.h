@@ -11,6 +11,9 @@
 
 namespace tarvona {
 
+/// The text as a string of the page's, read from its UTF-8 in one piece.
+emscripten::val pageText(const std::string &text);
+
 /// A choice list over an HTML list box (a `select` with a size). ListIndex is the box's
 /// selection, and every change of it is reported to the click listener: the user's when the
 /// box tells of it, and the program's own (writing ListIndex, removing the selected row,

@@ -62,7 +62,7 @@ TarvonaPage::TarvonaPage() : m_document(val::global("document"))
         const std::string id = "Option1_" + std::to_string(i);
         const val bar = byId(m_document, id);
         const std::string name(names[i]);
-        bar.call<val>("querySelector", std::string("span")).set("textContent", name);
+        bar.call<val>("querySelector", std::string("span")).set("textContent", pageText(name));
         m_authors[i] = std::make_unique<HtmlAuthorChoice>(bar.call<val>("querySelector", std::string("input")), name);
         controls.Option1.push_back(m_authors[i].get());
     }
@@ -232,7 +232,7 @@ void TarvonaPage::announce(const std::string &message) const
     // line: Orca passes over a status line's changes while the focus is on a list's row, and
     // over changes that follow others of their kind closely, but never over a plain live
     // region's new text.
-    m_status.call<void>("replaceChildren", m_document.call<val>("createTextNode", message));
+    m_status.call<void>("replaceChildren", m_document.call<val>("createTextNode", pageText(message)));
 }
 
 template<typename Event> void TarvonaPage::runEvent(Event &&event) const
