@@ -15,7 +15,10 @@ val pageText(const std::string &text)
     return val::u8string(text.c_str());
 }
 
-HtmlChoiceList::HtmlChoiceList(val select) : m_select(std::move(select)) { }
+HtmlChoiceList::HtmlChoiceList(val select, std::vector<std::string> shown)
+    : m_select(std::move(select)), m_rows(shown), m_shown(std::move(shown))
+{
+}
 
 void HtmlChoiceList::setClickListener(std::function<void()> listener)
 {
@@ -89,6 +92,7 @@ void HtmlChoiceList::userChangedSelection()
 {
     catchUp();
     m_selected = m_select["selectedIndex"].as<int>();
+    m_shownSelected = m_selected;
     if (m_selected != -1) {
         m_cursor = m_selected;
     }
@@ -147,7 +151,13 @@ bool HtmlChoiceList::catchUp()
     if (m_heldBack.empty()) {
         return false;
     }
-    for (const PageChange &change : std::exchange(m_heldBack, {})) {
+    const std::vector<PageChange> changes = std::exchange(m_heldBack, {});
+    const bool rebuilt
+        = std::ranges::any_of(changes, [](const PageChange &change) { return change.kind == PageChange::Kind::Clear; });
+    if (rebuilt && m_rows == m_shown && m_selected == m_shownSelected) {
+        return true;
+    }
+    for (const PageChange &change : changes) {
         apply(change);
     }
     return true;
@@ -186,21 +196,33 @@ void HtmlChoiceList::show(PageChange change)
 
 void HtmlChoiceList::apply(const PageChange &change)
 {
+    // What the box shows is followed here as the browser keeps it: removing the selected row
+    // leaves none selected, and a row added is not selected.
     switch (change.kind) {
     case PageChange::Kind::Clear:
         m_select.call<void>("replaceChildren");
+        m_shown.clear();
+        m_shownSelected = -1;
         break;
     case PageChange::Kind::Add: {
         val option = val::global("document").call<val>("createElement", std::string("option"));
         option.set("textContent", pageText(change.text));
         m_select.call<void>("appendChild", option);
+        m_shown.push_back(change.text);
         break;
     }
     case PageChange::Kind::Remove:
         m_select.call<void>("remove", change.row);
+        m_shown.erase(m_shown.begin() + change.row);
+        if (m_shownSelected == change.row) {
+            m_shownSelected = -1;
+        } else if (m_shownSelected > change.row) {
+            --m_shownSelected;
+        }
         break;
     case PageChange::Kind::Select:
         m_select.set("selectedIndex", change.row);
+        m_shownSelected = change.row;
         break;
     }
 }
@@ -229,10 +251,8 @@ void HtmlAuthorChoice::SetValue(bool value)
 
 HtmlTextBox::HtmlTextBox(val textArea, std::string text) : m_textArea(std::move(textArea)), m_text(std::move(text))
 {
-    // The first text is read from its top; only later writes jump to the newest line. (Writing
-    // a text area's value puts its caret at the end, where the focus would scroll to.)
-    show();
-    m_textArea.call<void>("setSelectionRange", 0, 0);
+    // Shown from the page's first tag, the first text is read from its top, where the caret
+    // of a text area that was never written is; only later writes jump to the newest line.
 }
 
 void HtmlTextBox::setAppendListener(std::function<void(const std::string &)> listener)

@@ -21,12 +21,13 @@ emscripten::val pageText(const std::string &text);
 /// again runs nested. The box keeps a keyboard cursor of its own, which a pick that is answered
 /// or refused leaves in place, as a desktop list does.
 /// The rows and the selection are held here; the page shows them at once, or, while the list
-/// holds back, once it catches up.
+/// holds back, once it catches up; a rebuild held back that ends as the box is shown already
+/// (the page's first state, built again by the drill's start) is not shown again.
 class HtmlChoiceList : public ChoiceList
 {
 public:
-    /// Adapts the given `select` element, which must be empty.
-    explicit HtmlChoiceList(emscripten::val select);
+    /// Adapts the given `select` element, which shows the given rows, none selected.
+    explicit HtmlChoiceList(emscripten::val select, std::vector<std::string> shown = {});
 
     /// Sets the function called after each change of the selection.
     void setClickListener(std::function<void()> listener);
@@ -73,9 +74,11 @@ private:
     emscripten::val m_select;
     std::function<void()> m_clickListener;
     std::vector<std::string> m_rows;
-    int m_selected = -1; // the selection
-    int m_reported = -1; // the selection as last reported
-    int m_cursor = 0;    // the row a key moves on from
+    std::vector<std::string> m_shown; // the rows as the box shows them
+    int m_selected = -1;              // the selection
+    int m_shownSelected = -1;         // the selection as the box shows it
+    int m_reported = -1;              // the selection as last reported
+    int m_cursor = 0;                 // the row a key moves on from
     bool m_holding = false;
     std::vector<PageChange> m_heldBack;
 };
@@ -102,7 +105,7 @@ private:
 class HtmlTextBox : public TextBox
 {
 public:
-    /// Adapts the given element, showing the given text.
+    /// Adapts the given element, which shows the given text already (the page is made with it).
     HtmlTextBox(emscripten::val textArea, std::string text);
 
     /// Sets the function called with what a write added, when it only added to the end.

@@ -50,7 +50,14 @@ TarvonaPage::TarvonaPage() : m_document(val::global("document"))
     m_form = byId(m_document, "Tarvona");
     m_status = byId(m_document, "Status");
 
-    m_workList = std::make_unique<HtmlChoiceList>(byId(m_document, "List1_0"));
+    // The page was made showing the form's first state, the bank's works in the list among it.
+    LoadBank(m_hiddenLists[1], m_hiddenLists[2]);
+    std::vector<std::string> works;
+    works.reserve(static_cast<std::size_t>(m_hiddenLists[1].ListCount()));
+    for (int i = 0; i < m_hiddenLists[1].ListCount(); ++i) {
+        works.push_back(m_hiddenLists[1].List(i));
+    }
+    m_workList = std::make_unique<HtmlChoiceList>(byId(m_document, "List1_0"), std::move(works));
     FormControls controls;
     controls.List1.push_back(m_workList.get());
     // The key list and the master lists are the drill's working memory, never shown.
@@ -61,15 +68,13 @@ TarvonaPage::TarvonaPage() : m_document(val::global("document"))
     for (std::size_t i = 0; i < m_authors.size(); ++i) {
         const std::string id = "Option1_" + std::to_string(i);
         const val bar = byId(m_document, id);
-        const std::string name(names[i]);
-        bar.call<val>("querySelector", std::string("span")).set("textContent", pageText(name));
-        m_authors[i] = std::make_unique<HtmlAuthorChoice>(bar.call<val>("querySelector", std::string("input")), name);
+        m_authors[i] = std::make_unique<HtmlAuthorChoice>(
+            bar.call<val>("querySelector", std::string("input")), std::string(names[i]));
         controls.Option1.push_back(m_authors[i].get());
     }
     const val logBox = byId(m_document, "Text1_0");
     m_log = std::make_unique<HtmlTextBox>(logBox, AssignmentStatement());
     controls.Text1 = m_log.get();
-    LoadBank(m_hiddenLists[1], m_hiddenLists[2]);
     m_drill = std::make_unique<Drill>(std::move(controls));
 
     m_workList->setClickListener([this] { pickWork(); });
@@ -101,7 +106,10 @@ TarvonaPage::TarvonaPage() : m_document(val::global("document"))
     // Form_Load: the drill starts before the form takes its first click. The log box takes the
     // focus as the page is first drawn, which lays it out then anyway: focusing it from here
     // would lay the page out before the document is even parsed to its end.
+    // It builds the list's first state again, which the page shows already.
+    m_workList->holdBack();
     runEvent([this] { m_drill->Form_Load(); });
+    m_workList->catchUp();
     val::global("requestAnimationFrame")(val::module_property("tarvonaFocusLog"));
     m_form.call<void>("setAttribute", std::string("aria-busy"), std::string("false"));
 }

@@ -143,6 +143,7 @@ for (const name of browserNames) {
             const start = await state(page);
             assert.equal(start.focus, 'Text1_0');
             assert.match(start.log, /^Тарвона, автори и произведения\n\n/);
+            assert.deepEqual(start.logCaret, [0, 0], 'the statement is read from its top');
             const order = [];
             for (let i = 0; i < 3; ++i) {
                 await page.keyboard.press('Tab');

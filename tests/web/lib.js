@@ -123,6 +123,7 @@ export async function state(page, { settle = true } = {}) {
             selected: list.selectedIndex,
             author: checked ? Number(checked.value) : -1,
             log: document.getElementById('Text1_0').value,
+            logCaret: [document.getElementById('Text1_0').selectionStart, document.getElementById('Text1_0').scrollTop],
             // The messages the live region holds (a region may keep each as a paragraph).
             status: (({ children, textContent }) => (children.length ? [...children].map((c) => c.textContent)
                 : [textContent]))(document.getElementById('Status')),
