@@ -92,7 +92,6 @@ void HtmlChoiceList::userChangedSelection()
 {
     catchUp();
     m_selected = m_select["selectedIndex"].as<int>();
-    m_shownSelected = m_selected;
     if (m_selected != -1) {
         m_cursor = m_selected;
     }
@@ -154,7 +153,9 @@ bool HtmlChoiceList::catchUp()
     const std::vector<PageChange> changes = std::exchange(m_heldBack, {});
     const bool rebuilt
         = std::ranges::any_of(changes, [](const PageChange &change) { return change.kind == PageChange::Kind::Clear; });
-    if (rebuilt && m_rows == m_shown && m_selected == m_shownSelected) {
+    // The box's selection is read from it: in a browser that starts the program only after
+    // showing the page, the pupil may have selected a row before the drill began.
+    if (rebuilt && m_rows == m_shown && m_selected == m_select["selectedIndex"].as<int>()) {
         return true;
     }
     for (const PageChange &change : changes) {
@@ -196,13 +197,10 @@ void HtmlChoiceList::show(PageChange change)
 
 void HtmlChoiceList::apply(const PageChange &change)
 {
-    // What the box shows is followed here as the browser keeps it: removing the selected row
-    // leaves none selected, and a row added is not selected.
     switch (change.kind) {
     case PageChange::Kind::Clear:
         m_select.call<void>("replaceChildren");
         m_shown.clear();
-        m_shownSelected = -1;
         break;
     case PageChange::Kind::Add: {
         val option = val::global("document").call<val>("createElement", std::string("option"));
@@ -214,15 +212,9 @@ void HtmlChoiceList::apply(const PageChange &change)
     case PageChange::Kind::Remove:
         m_select.call<void>("remove", change.row);
         m_shown.erase(m_shown.begin() + change.row);
-        if (m_shownSelected == change.row) {
-            m_shownSelected = -1;
-        } else if (m_shownSelected > change.row) {
-            --m_shownSelected;
-        }
         break;
     case PageChange::Kind::Select:
         m_select.set("selectedIndex", change.row);
-        m_shownSelected = change.row;
         break;
     }
 }

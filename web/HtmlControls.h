@@ -76,7 +76,6 @@ private:
     std::vector<std::string> m_rows;
     std::vector<std::string> m_shown; // the rows as the box shows them
     int m_selected = -1;              // the selection
-    int m_shownSelected = -1;         // the selection as the box shows it
     int m_reported = -1;              // the selection as last reported
     int m_cursor = 0;                 // the row a key moves on from
     bool m_holding = false;
