@@ -3,6 +3,12 @@
 #if TARVONA_LIST_ROWS_OF_ITS_OWN
 
 #include <QAccessible>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
 #include <QHash>
 #include <QListWidget>
 #include <QPointer>
@@ -11,25 +17,42 @@
 
 namespace tarvona {
 
-/// One place in a list, holding whichever row is there now.
-class ListRowAccessible : public QAccessibleInterface, public QAccessibleAttributesInterface
+/// An object of the list's own, with no widget and no children, in the list's window.
+class ListPartAccessible : public QAccessibleInterface
 {
 public:
-    ListRowAccessible(QListWidget *list, int row) : m_list(list), m_row(row) { }
+    explicit ListPartAccessible(QListWidget *list) : m_list(list) { }
+
+    [[nodiscard]] QObject *object() const override { return nullptr; }
+    [[nodiscard]] QWindow *window() const override
+    {
+        return m_list == nullptr ? nullptr : m_list->window()->windowHandle();
+    }
+    [[nodiscard]] QAccessibleInterface *childAt(int /*x*/, int /*y*/) const override { return nullptr; }
+    [[nodiscard]] QAccessibleInterface *child(int /*index*/) const override { return nullptr; }
+    [[nodiscard]] int childCount() const override { return 0; }
+    [[nodiscard]] int indexOfChild(const QAccessibleInterface * /*child*/) const override { return -1; }
+    void setText(QAccessible::Text /*t*/, const QString & /*text*/) override { }
+
+protected:
+    [[nodiscard]] QListWidget *list() const { return m_list; }
+
+private:
+    QPointer<QListWidget> m_list;
+};
+
+/// One place in a list, holding whichever row is there now.
+class ListRowAccessible : public ListPartAccessible, public QAccessibleAttributesInterface
+{
+public:
+    ListRowAccessible(QListWidget *list, int row) : ListPartAccessible(list), m_row(row) { }
 
     void setRow(int row) { m_row = row; }
     [[nodiscard]] int row() const { return m_row; }
 
-    [[nodiscard]] bool isValid() const override { return m_list != nullptr && item() != nullptr; }
-    [[nodiscard]] QObject *object() const override { return nullptr; }
-    [[nodiscard]] QWindow *window() const override;
-    [[nodiscard]] QAccessibleInterface *childAt(int /*x*/, int /*y*/) const override { return nullptr; }
+    [[nodiscard]] bool isValid() const override { return list() != nullptr && item() != nullptr; }
     [[nodiscard]] QAccessibleInterface *parent() const override;
-    [[nodiscard]] QAccessibleInterface *child(int /*index*/) const override { return nullptr; }
-    [[nodiscard]] int childCount() const override { return 0; }
-    [[nodiscard]] int indexOfChild(const QAccessibleInterface * /*child*/) const override { return -1; }
     [[nodiscard]] QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text /*t*/, const QString & /*text*/) override { }
     [[nodiscard]] QRect rect() const override;
     [[nodiscard]] QAccessible::Role role() const override { return QAccessible::ListItem; }
     [[nodiscard]] QAccessible::State state() const override;
@@ -39,20 +62,14 @@ public:
     [[nodiscard]] QVariant attributeValue(QAccessible::Attribute key) const override;
 
 private:
-    [[nodiscard]] QListWidgetItem *item() const { return m_list == nullptr ? nullptr : m_list->item(m_row); }
+    [[nodiscard]] QListWidgetItem *item() const { return list() == nullptr ? nullptr : list()->item(m_row); }
 
-    QPointer<QListWidget> m_list;
     int m_row;
 };
 
-QWindow *ListRowAccessible::window() const
-{
-    return m_list == nullptr ? nullptr : m_list->window()->windowHandle();
-}
-
 QAccessibleInterface *ListRowAccessible::parent() const
 {
-    return QAccessible::queryAccessibleInterface(m_list);
+    return QAccessible::queryAccessibleInterface(list());
 }
 
 QString ListRowAccessible::text(QAccessible::Text t) const
@@ -70,8 +87,8 @@ QRect ListRowAccessible::rect() const
     if (row == nullptr) {
         return {};
     }
-    const QRect onViewport = m_list->visualItemRect(row);
-    return {m_list->viewport()->mapToGlobal(onViewport.topLeft()), onViewport.size()};
+    const QRect onViewport = list()->visualItemRect(row);
+    return {list()->viewport()->mapToGlobal(onViewport.topLeft()), onViewport.size()};
 }
 
 QAccessible::State ListRowAccessible::state() const
@@ -85,9 +102,9 @@ QAccessible::State ListRowAccessible::state() const
     state.selectable = true;
     state.focusable = true;
     state.selected = row->isSelected();
-    state.focused = m_list->hasFocus() && m_list->currentRow() == m_row;
+    state.focused = list()->hasFocus() && list()->currentRow() == m_row;
     // Rows scrolled out of the list's view are there, only not on the screen.
-    if (!m_list->viewport()->rect().intersects(m_list->visualItemRect(row))) {
+    if (!list()->viewport()->rect().intersects(list()->visualItemRect(row))) {
         state.offscreen = true;
     }
     return state;
@@ -122,13 +139,53 @@ QVariant setSize(const QListWidget &list)
 
 QVariant ListRowAccessible::attributeValue(QAccessible::Attribute key) const
 {
-    if (key != QAccessible::Attribute::Custom || m_list == nullptr) {
+    if (key != QAccessible::Attribute::Custom || list() == nullptr) {
         return {};
     }
     QHash<QString, QString> attributes;
-    attributes.insert(QStringLiteral("setsize"), QString::number(m_list->count()));
+    attributes.insert(QStringLiteral("setsize"), QString::number(list()->count()));
     attributes.insert(QStringLiteral("posinset"), QString::number(m_row + 1));
     return QVariant::fromValue(attributes);
+}
+
+/// A message told by the list before a row: text of the window's own, never shown, which a
+/// screen reader visits on its way to the row.
+class MessageAccessible : public ListPartAccessible
+{
+public:
+    explicit MessageAccessible(QListWidget *list) : ListPartAccessible(list) { }
+
+    void setMessage(const QString &message) { m_message = message; }
+
+    [[nodiscard]] bool isValid() const override { return list() != nullptr; }
+    [[nodiscard]] QAccessibleInterface *parent() const override;
+    [[nodiscard]] QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? m_message : QString();
+    }
+    [[nodiscard]] QRect rect() const override { return {}; }
+    [[nodiscard]] QAccessible::Role role() const override { return QAccessible::StaticText; }
+    [[nodiscard]] QAccessible::State state() const override;
+
+private:
+    QString m_message;
+};
+
+QAccessible::State MessageAccessible::state() const
+{
+    // A place of the list's cursor, with the focus while the list has it: a screen reader
+    // follows a move within the list only to an object with the focus.
+    QAccessible::State state;
+    state.focusable = true;
+    state.focused = list() != nullptr && list()->hasFocus();
+    return state;
+}
+
+QAccessibleInterface *MessageAccessible::parent() const
+{
+    // The window's, not the list's: a screen reader that comes to the row from here says the
+    // list's name and count again, after the message.
+    return list() == nullptr ? nullptr : QAccessible::queryAccessibleInterface(list()->window());
 }
 
 ListAccessible::ListAccessible(QListWidget *list) : QAccessibleWidget(list, QAccessible::List)
@@ -140,6 +197,9 @@ ListAccessible::~ListAccessible()
 {
     for (ListRowAccessible *row : m_rows) {
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(row));
+    }
+    if (m_message != nullptr) {
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(m_message));
     }
 }
 
@@ -239,6 +299,95 @@ QVariant ListAccessible::attributeValue(QAccessible::Attribute key) const
         return {};
     }
     return setSize(*list());
+}
+
+namespace {
+
+// An accessible object as AT-SPI names it on the accessibility bus: the bus name of the
+// program that has it and its path there, which Qt makes of the object's id.
+struct ObjectReference
+{
+    QString service;
+    QDBusObjectPath path;
+};
+
+QDBusArgument &operator<<(QDBusArgument &argument, const ObjectReference &reference)
+{
+    argument.beginStructure();
+    argument << reference.service << reference.path;
+    argument.endStructure();
+    return argument;
+}
+
+// QtDBus asks for both directions of a type it sends, in this form.
+const QDBusArgument &operator>>(const QDBusArgument &argument, ObjectReference &reference)
+{
+    argument.beginStructure();
+    argument >> reference.service >> reference.path;
+    argument.endStructure();
+    return argument; // NOLINT(bugprone-return-const-ref-from-parameter): the form QtDBus asks for
+}
+
+} // namespace
+
+} // namespace tarvona
+
+Q_DECLARE_METATYPE(tarvona::ObjectReference)
+
+namespace tarvona {
+
+namespace {
+
+// The connection to the accessibility bus that Qt's AT-SPI bridge opens, under this name.
+QDBusConnection accessibilityBus()
+{
+    return QDBusConnection(QStringLiteral("a11y"));
+}
+
+// AT-SPI's event for a change of the child that has the focus within source, which Qt's
+// bridge does not pass on; sent from the paths the bridge gives the objects.
+bool sendActiveChild(QAccessibleInterface *source, QAccessibleInterface *child, int index)
+{
+    static const QMetaType registered = qDBusRegisterMetaType<ObjectReference>();
+    Q_UNUSED(registered)
+    const QDBusConnection bus = accessibilityBus();
+    const auto reference = [&bus](const QString &path) {
+        return QVariant::fromValue(ObjectReference {.service = bus.baseService(), .path = QDBusObjectPath(path)});
+    };
+    const auto pathOf = [](QAccessibleInterface *object) {
+        return QStringLiteral("/org/a11y/atspi/accessible/%1").arg(QAccessible::uniqueId(object));
+    };
+    QDBusMessage event = QDBusMessage::createSignal(
+        pathOf(source), QStringLiteral("org.a11y.atspi.Event.Object"), QStringLiteral("ActiveDescendantChanged"));
+    event.setArguments({QString(), index, 0, QVariant::fromValue(QDBusVariant(reference(pathOf(child)))),
+        reference(QStringLiteral("/org/a11y/atspi/accessible/root"))});
+    return bus.send(event);
+}
+
+} // namespace
+
+bool ListAccessible::canTellThenMove()
+{
+    return QAccessible::isActive() && accessibilityBus().isConnected();
+}
+
+bool ListAccessible::tellThenMoveTo(const QString &message, int row)
+{
+    // A screen reader gives a new focus precedence over a message, and cuts the message short
+    // for it; a move within the list it says after what it is saying, and two such moves in
+    // the order they came. So the message is a place the cursor passes on its way to the row.
+    // The second move comes from the message, not from the list: of two moves from the same
+    // object waiting their turn, a screen reader would keep only the later one.
+    QAccessibleInterface *const place = child(row);
+    if (!canTellThenMove() || place == nullptr || message.isEmpty()) {
+        return false;
+    }
+    if (m_message == nullptr) {
+        m_message = new MessageAccessible(list());
+        QAccessible::registerAccessibleInterface(m_message);
+    }
+    m_message->setMessage(message);
+    return sendActiveChild(this, m_message, -1) && sendActiveChild(m_message, place, row);
 }
 
 void ListAccessible::focusRow(int row)

@@ -22,6 +22,7 @@ class QListWidget;
 namespace tarvona {
 
 class ListRowAccessible;
+class MessageAccessible;
 
 /// A list widget as assistive technology sees it: its rows, each of which says how many rows
 /// there are and which of them it is, as the list says how many it holds.
@@ -50,6 +51,13 @@ public:
     void sync();
     /// Tells assistive technology that the focus cursor is on the given row.
     void focusRow(int row);
+    /// Whether tellThenMoveTo would reach assistive technology now.
+    [[nodiscard]] static bool canTellThenMove();
+    /// Tells assistive technology the message and then that the focus cursor is on the given
+    /// row, each as a move within the list, which keeps the focus: a screen reader says both,
+    /// in this order, after what it is saying, and makes the row its current one. False when it
+    /// cannot, and nothing was told.
+    bool tellThenMoveTo(const QString &message, int row);
 
 private:
     [[nodiscard]] QListWidget *list() const;
@@ -57,6 +65,7 @@ private:
     void addMissingRows() const;
 
     mutable std::vector<ListRowAccessible *> m_rows; // one for each row of the list, in order
+    MessageAccessible *m_message = nullptr;          // the message told before a row, once there is one
 };
 
 } // namespace tarvona

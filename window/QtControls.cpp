@@ -92,6 +92,30 @@ void ListBox::leaveCurrentRowUntold()
     m_currentRowTold = true;
 }
 
+bool ListBox::tellsMessages() const
+{
+#if TARVONA_LIST_ROWS_OF_ITS_OWN
+    return hasFocus() && currentRow() >= 0 && ListAccessible::canTellThenMove();
+#else
+    return false;
+#endif
+}
+
+bool ListBox::tellThenCurrentRow(const QString &message)
+{
+#if TARVONA_LIST_ROWS_OF_ITS_OWN
+    auto *list = dynamic_cast<ListAccessible *>(QAccessible::queryAccessibleInterface(this));
+    if (tellsMessages() && list != nullptr && list->tellThenMoveTo(message, currentRow())) {
+        m_currentRowTold = true;
+        emit currentRowTold(currentRow());
+        return true;
+    }
+#else
+    Q_UNUSED(message)
+#endif
+    return false;
+}
+
 template<typename Handle> void ListBox::handleInput(Handle &&handle)
 {
     // A key or click can make a pick that removes rows and moves the focus cursor again. A

@@ -43,6 +43,13 @@ public:
     /// The row under the focus cursor is presented by the caller for the input being dealt
     /// with now: the list does not tell it at the end of that input.
     void leaveCurrentRowUntold();
+    /// Whether assistive technology can be told a message on the way to the row under the
+    /// focus cursor now (tellThenCurrentRow).
+    [[nodiscard]] bool tellsMessages() const;
+    /// Tells assistive technology the message and then the row under the focus cursor, as moves
+    /// within the list that a screen reader says in this order, after what it is saying, making
+    /// the row its current one. False when it cannot: the caller presents both itself then.
+    bool tellThenCurrentRow(const QString &message);
 
 signals:
     /// Assistive technology was told that the focus cursor is on this row.

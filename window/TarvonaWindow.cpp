@@ -13,6 +13,7 @@
 #include <QScopedValueRollback>
 
 #include <exception>
+#include <utility>
 
 namespace tarvona {
 
@@ -206,28 +207,39 @@ void TarvonaWindow::pickWork()
         runEvent([this] { m_drill->List1_Click(0); });
     }
     if (outermost && m_answered) {
-        sayCurrentRow();
+        sayCurrentRow(std::exchange(m_heldVerdict, {}));
     }
     if (refused) {
-        m_status->announce(QStringLiteral("Първо изберете автор."));
-        // Orca 48 would put the row under the cursor, told as a new focus, ahead of the hint;
-        // the status line says it after the hint instead.
-        if (TARVONA_LIST_ROWS_OF_ITS_OWN) {
-            sayCurrentRow();
+        // Orca 48 would put the row under the cursor, told as a new focus, ahead of the hint:
+        // the list tells the hint on its way to the row, or the status line says the row after
+        // the hint.
+        const QString hint = QStringLiteral("Първо изберете автор.");
+        if (!m_workList->tellThenCurrentRow(hint)) {
+            m_status->announce(hint);
+            if (TARVONA_LIST_ROWS_OF_ITS_OWN) {
+                sayCurrentRow({});
+            }
         }
     }
 }
 
-void TarvonaWindow::sayCurrentRow()
+void TarvonaWindow::sayCurrentRow(const QString &heldVerdict)
 {
     // The answered work has gone and the focus cursor has moved to another. A screen reader
-    // may put that new row ahead of the verdict, so the list leaves it untold and the row is
-    // said after the verdict instead; unless the status line cannot say two messages in a
-    // row, when the list tells it, after the verdict.
+    // may put that new row ahead of the verdict, so the list leaves it untold. Where it can,
+    // the list tells the verdict on its way to the row, which a screen reader then takes for
+    // its current row; otherwise the status line says the row after the verdict; unless the
+    // status line cannot say two messages in a row, when the list tells it, after the verdict.
     if (!StatusAnnouncer::presentsEveryMessage()) {
         return;
     }
     m_workList->leaveCurrentRowUntold();
+    if (!heldVerdict.isEmpty() && m_workList->tellThenCurrentRow(heldVerdict)) {
+        return;
+    }
+    if (!heldVerdict.isEmpty()) {
+        m_status->announce(heldVerdict);
+    }
     if (const QListWidgetItem *row = m_workList->currentItem(); row != nullptr && m_workList->hasFocus()) {
         m_status->announce(row->text());
     }
@@ -244,10 +256,15 @@ void TarvonaWindow::sayVerdict(const QString &added)
 {
     // What a work pick adds to the log is its verdict, after a line break of its own. It is
     // said the moment it is written, before the list goes on to remove the answered row and
-    // to name the row that takes its place, so that the verdict is heard first.
+    // to name the row that takes its place, so that the verdict is heard first; or held, when
+    // the list can tell it on its way to that row once the pick is done.
     const QString verdict = added.trimmed();
     if (m_pickingWork && !verdict.isEmpty()) {
-        m_status->announce(verdict);
+        if (!m_workList->tellsMessages()) {
+            m_status->announce(verdict);
+        } else if (const QString earlier = std::exchange(m_heldVerdict, verdict); !earlier.isEmpty()) {
+            m_status->announce(earlier);
+        }
         m_answered = true;
     }
 }

@@ -42,7 +42,7 @@ private:
     void buildDrill();
     void routeEvents();
     void pickWork();
-    void sayCurrentRow();
+    void sayCurrentRow(const QString &heldVerdict);
     void restart();
     void sayVerdict(const QString &added);
     template<typename Event> void runEvent(Event &&event);
@@ -60,6 +60,7 @@ private:
     std::unique_ptr<Drill> m_drill;
     bool m_pickingWork = false; // a work pick is running
     bool m_answered = false;    // and it has given a verdict
+    QString m_heldVerdict;      // which the list tells once the pick is done
 };
 
 } // namespace tarvona

@@ -104,7 +104,8 @@ CONF
     # A window manager gives the window the focus when it opens, as on a desktop.
     openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
     pids+=($!)
-    orca >"$scratch/orca.log" 2>&1 &
+    # Its debug log shows what its braille display would: braille_shows reads it.
+    orca --debug-file="$scratch/orca-debug.txt" >"$scratch/orca.log" 2>&1 &
     pids+=($!)
     # The program starts once Orca listens, so that Orca sees its window open and follows it.
     wait_for_speech "Screen reader on"
@@ -163,6 +164,17 @@ press() {
     said=$(tail -c +"$((read_so_far + 1))" "$spoken" | head -c "$((quiet_at - read_so_far))")
     read_so_far=$quiet_at
     printf '[%s] %s\n' "$key" "$(tr '\n' '|' <<<"$said")"
+}
+
+# Orca's braille line shows the text, now or within 5 s.
+braille_shows() {
+    local line
+    for _ in $(seq 50); do
+        line=$(grep -a "BRAILLE LINE:" "$scratch/orca-debug.txt" | tail -n 1)
+        grep -q -F -- "$1" <<<"$line" && return 0
+        sleep 0.1
+    done
+    fail "Orca's braille line does not show \"$1\": $line"
 }
 
 # The text must not have been spoken after the last key press.
