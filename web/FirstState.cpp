@@ -12,7 +12,6 @@
 #include <fstream>
 #include <iterator>
 #include <span>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>

@@ -52,12 +52,7 @@ TarvonaPage::TarvonaPage() : m_document(val::global("document"))
 
     // The page was made showing the form's first state, the bank's works in the list among it.
     LoadBank(m_hiddenLists[1], m_hiddenLists[2]);
-    std::vector<std::string> works;
-    works.reserve(static_cast<std::size_t>(m_hiddenLists[1].ListCount()));
-    for (int i = 0; i < m_hiddenLists[1].ListCount(); ++i) {
-        works.push_back(m_hiddenLists[1].List(i));
-    }
-    m_workList = std::make_unique<HtmlChoiceList>(byId(m_document, "List1_0"), std::move(works));
+    m_workList = std::make_unique<HtmlChoiceList>(byId(m_document, "List1_0"), m_hiddenLists[1].rows());
     FormControls controls;
     controls.List1.push_back(m_workList.get());
     // The key list and the master lists are the drill's working memory, never shown.

@@ -13,7 +13,7 @@ set -euo pipefail
 program=$(realpath "$1")
 # shellcheck source=orca-session.sh
 source "$(dirname "$0")/orca-session.sh"
-orca_session_start
+orca_session_start --braille
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" >"$scratch/program.log" 2>&1 &
 pids+=($!)
 # The window opens with the focus in the log box, whose first line is the drill's title.
