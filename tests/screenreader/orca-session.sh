@@ -100,6 +100,14 @@ CONF
     speech-dispatcher --run-single --timeout 0 --config-dir "$XDG_CONFIG_HOME/speech-dispatcher" \
         --log-dir "$scratch" >"$scratch/speechd.out" 2>&1 &
     pids+=($!)
+    # Orca gives up on speech for good when the speech server does not answer at its start,
+    # which on a busy machine can come before the server listens.
+    local socket=$XDG_RUNTIME_DIR/speech-dispatcher/speechd.sock
+    for _ in $(seq 300); do
+        [ -S "$socket" ] && break
+        sleep 0.1
+    done
+    [ -S "$socket" ] || fail "speech-dispatcher did not start: $(tail -n 5 "$scratch/speech-dispatcher.log" 2>/dev/null)"
 
     # A window manager gives the window the focus when it opens, as on a desktop.
     openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
