@@ -19,15 +19,6 @@ pids+=($!)
 # The window opens with the focus in the log box, whose first line is the drill's title.
 wait_for_speech "Тарвона, автори и произведения"
 
-# Orca's braille line after an answer is checked from Orca 48 on, where the list tells the
-# work it lands on itself; Orca 43 is told it as a new focus, and under load its braille line
-# sometimes ends up empty after the status line's notification.
-braille_after_answer() {
-    if [ "$(orca --version | grep -o '[0-9]*' | head -n 1)" -ge 48 ]; then
-        braille_shows "$1"
-    fi
-}
-
 # The keys are counted from when Orca has finished reading the window as it opened.
 wait_for_quiet $((SECONDS + 30))
 read_so_far=$quiet_at
@@ -47,7 +38,7 @@ press shift+Tab "Изчисти"
 press shift+Tab "List with 9 items" "Антигона"
 press space "Вярно Софокъл:Антигона" "Едип цар"
 heard_before "Вярно Софокъл:Антигона" "Едип цар"
-braille_after_answer "Едип цар"
+braille_shows "Едип цар"
 # An arrow key picks an author in the group.
 press Tab "Изчисти"
 press Tab "Софокъл"
@@ -61,7 +52,7 @@ press Down "Невярно Омир:Електра" "Жените в народ�
 heard_first "Невярно Омир:Електра"
 # Orca's own current row is the one the cursor landed on: its braille line shows it, and
 # "where am I" names it, in its place among the works left.
-braille_after_answer "Жените в народното събрание"
+braille_shows "Жените в народното събрание"
 press KP_Enter "Жените в народното събрание" "2 of 7"
 # A work picked with no author chosen: the hint, then the row under the cursor.
 press Down "Първо изберете автор" "Илиада"
