@@ -113,28 +113,27 @@ CONF
     openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
     pids+=($!)
     # Asked for with --braille, its debug log shows what its braille display would, for
-    # braille_shows; it slows Orca down, so it is kept only where it is read.
-    # Orca writes that file through a buffer, which may hold its last lines for as long as
-    # Orca is idle; a hook of Python's for Orca alone has it write them line by line.
-    local debug=()
+    # braille_shows; it slows Orca down, so it is kept only where it is read. Orca writes that
+    # file through a buffer, which may hold its last lines for as long as Orca is idle; a hook
+    # of Python's, for this Orca alone, has it write them line by line.
+    local debug=() python=()
     if [ "${1:-}" = --braille ]; then
-        debug=(--debug-file="$scratch/orca-debug.txt")
-        export PYTHONUSERBASE=$scratch/python
-        local hooks
-        hooks=$(python3 -m site --user-site)
+        local log=$scratch/orca-debug.txt hooks
+        debug=(--debug-file="$log")
+        python=(PYTHONUSERBASE="$scratch/python")
+        hooks=$(env "${python[@]}" python3 -m site --user-site)
         mkdir -p "$hooks"
         cat >"$hooks/usercustomize.py" <<PY
 import builtins
 _open = builtins.open
 def _line_by_line(file, mode="r", buffering=-1, *args, **kwargs):
-    if file == "$scratch/orca-debug.txt":
+    if file == "$log":
         buffering = 1
     return _open(file, mode, buffering, *args, **kwargs)
 builtins.open = _line_by_line
 PY
     fi
-    orca "${debug[@]}" >"$scratch/orca.log" 2>&1 &
-    unset PYTHONUSERBASE
+    env "${python[@]}" orca "${debug[@]}" >"$scratch/orca.log" 2>&1 &
     pids+=($!)
     # The program starts once Orca listens, so that Orca sees its window open and follows it.
     wait_for_speech "Screen reader on"
