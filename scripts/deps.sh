@@ -50,8 +50,9 @@ web-build) packages=(
 ) ;;
 web)
     packages=(
-        # the browsers the tests drive headless, and the page's font
-        chromium firefox-esr fonts-liberation
+        # the browsers the tests drive headless, and the page's font; WebKitGTK's WebDriver,
+        # which drives the MiniBrowser of its library package on a private display
+        chromium firefox-esr fonts-liberation webkit2gtk-driver libwebkit2gtk-4.1-0
         # the test driver runs on Node.js; the engine's form it compares the page with is native
         nodejs build-essential cmake libgtest-dev
         # and Orca reads the page in Firefox on a private display, as in the desktop's test

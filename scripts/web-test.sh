@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the browser tests against the built page: the drill played with real input in headless
-# Chromium and Firefox, and the model-based random test in Chromium against the engine's own
-# form (built natively here, in build-web-replay/).
+# Chromium and Firefox, and in WebKitGTK (Safari's engine) on a private display, and the
+# model-based random test in Chromium against the engine's own form (built natively here, in
+# build-web-replay/).
 # Then a real Orca reads the page in Firefox (tests/screenreader/orca-reads-the-page.sh); with
 # --screen-reader-only, only that.
 # Usage: scripts/web-test.sh [--screen-reader-only] [PATH_TO_tarvona.html]
@@ -39,7 +40,7 @@ browser_tests() {
         node --test --test-reporter=tap tests/web/drill.test.js tests/web/random.test.js
 }
 if [ "$screen_reader_only" = false ]; then
-    echo "== The page in Chromium and Firefox"
+    echo "== The page in Chromium, Firefox and WebKitGTK"
     browser_tests
 fi
 

@@ -77,8 +77,13 @@ void run(const char *shellPath, const char *outputPath)
     }
     std::string works;
     tarvona::MemoryList &list = form.list(0);
+    // Each row says its place and the count; the first has the cursor, the list's stop in the
+    // Tab order (HtmlChoiceList takes them so).
+    const std::string count = std::to_string(list.ListCount());
     for (int i = 0; i < list.ListCount(); ++i) {
-        works += "<option>" + html(list.List(i)) + "</option>";
+        works += std::string(R"(<div role="option" tabindex=")") + (i == 0 ? "0" : "-1")
+            + R"(" aria-selected="false" aria-posinset=")" + std::to_string(i + 1) + R"(" aria-setsize=")" + count
+            + R"(">)" + html(list.List(i)) + "</div>";
     }
     fill(page, "@TARVONA_WORKS@", works);
     fill(page, "@TARVONA_LOG@", html(form.log().Text()));

@@ -4,7 +4,6 @@
 
 #include <emscripten/val.h>
 
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,20 +13,23 @@ namespace tarvona {
 /// The text as a string of the page's, read from its UTF-8 in one piece.
 emscripten::val pageText(const std::string &text);
 
-/// A choice list over an HTML list box (a `select` with a size). ListIndex is the box's
-/// selection, and every change of it is reported to the click listener: the user's when the
-/// box tells of it, and the program's own (writing ListIndex, removing the selected row,
-/// clearing) before the operation that caused it returns, so a listener that changes the list
-/// again runs nested. The box keeps a keyboard cursor of its own, which a pick that is answered
-/// or refused leaves in place, as a desktop list does.
-/// The rows and the selection are held here; the page shows them at once, or, while the list
-/// holds back, once it catches up; a rebuild held back that ends as the box is shown already
-/// (the page's first state, built again by the drill's start) is not shown again.
+/// A choice list over the page's own list box: an element of role listbox whose children are
+/// its rows, elements of role option. ListIndex is the selection, and every change of it is
+/// reported to the click listener: the user's (a click, a tap, a key) and the program's own
+/// (writing ListIndex, removing the selected row, clearing) before the operation that caused it
+/// returns, so a listener that changes the list again runs nested.
+/// The list has one cursor, the row a key moves on from and Space picks: while the list has
+/// the focus, the page's focus is on that row (or on the list itself when it is empty), the row
+/// is marked on the screen and kept in view. A pick that is answered or refused leaves the
+/// cursor in its place, as a desktop list does.
+/// The rows, the selection and the cursor are held here; `show` brings the page up to date
+/// with them, and `focusCursor` moves the focus after the cursor, which the page may do later.
 class HtmlChoiceList : public ChoiceList
 {
 public:
-    /// Adapts the given `select` element, which shows the given rows, none selected.
-    explicit HtmlChoiceList(emscripten::val select, std::vector<std::string> shown = {});
+    /// Adapts the given list box, whose children show the given rows, none selected, with the
+    /// cursor on the first.
+    explicit HtmlChoiceList(emscripten::val listBox, std::vector<std::string> shown = {});
 
     /// Sets the function called after each change of the selection.
     void setClickListener(std::function<void()> listener);
@@ -40,46 +42,61 @@ public:
     void SetListIndex(int i) override;
     void RemoveItem(int i) override;
 
-    /// The user changed the selection in the page (the box's change event).
-    void userChangedSelection();
-    /// The user pressed a key in the box; true when it moved the cursor or picked, and the
-    /// browser must not handle it as well.
-    bool userPressedKey(const std::string &key);
-    /// Row of the keyboard cursor, or -1 when the box is empty.
+    /// The user clicked or tapped in the list, on the given element.
+    void userClicked(const emscripten::val &target);
+    /// The page's focus entered the list, at the given element.
+    void focusEntered(const emscripten::val &target);
+    /// The user pressed a key in the list, at the given time in milliseconds; true when it
+    /// moved the cursor or picked, or was typed to find a row, and the browser must not
+    /// handle it as well.
+    bool userPressedKey(const std::string &key, double time);
+    /// Row of the cursor, or -1 when the list is empty.
     [[nodiscard]] int cursor() const;
 
-    /// From now on, changes reach the page only when the list catches up.
-    void holdBack();
-    /// Shows every change held back, and from now on each at once; true when there was any.
-    bool catchUp();
-    /// True while changes are held back.
-    [[nodiscard]] bool hasHeldBack() const { return !m_heldBack.empty(); }
+    /// Shows the rows, the selection and the cursor as they are now.
+    void show();
+    /// True when the page's focus is in the list but not where the cursor is.
+    [[nodiscard]] bool focusIsBehind();
+    /// Moves the page's focus to the cursor, if the focus is in the list.
+    void focusCursor();
     /// The adapted element.
-    [[nodiscard]] const emscripten::val &element() const { return m_select; }
+    [[nodiscard]] const emscripten::val &element() const { return m_listBox; }
 
 private:
-    struct PageChange
+    // A row as the page shows it: its element and what the element says.
+    struct ShownRow
     {
-        enum class Kind : std::uint8_t { Clear, Add, Remove, Select };
-        Kind kind;
-        int row = 0;
+        emscripten::val element;
         std::string text;
+        int place = 0; // aria-posinset; 0 before it was ever written
+        int count = 0; // aria-setsize
+        bool selected = false;
+        bool cursor = false;
     };
 
     void pickByUser(int row);
+    bool typeAhead(const std::string &key, double time);
     void reportIfChanged();
-    void show(PageChange change);
-    void apply(const PageChange &change);
+    bool showRows();
+    [[nodiscard]] bool hasFocus() const;
+    void adoptShownElements();
+    [[nodiscard]] emscripten::val cursorElement();
 
-    emscripten::val m_select;
+    emscripten::val m_listBox;
+    emscripten::val m_document;
     std::function<void()> m_clickListener;
     std::vector<std::string> m_rows;
-    std::vector<std::string> m_shown; // the rows as the box shows them
-    int m_selected = -1;              // the selection
-    int m_reported = -1;              // the selection as last reported
-    int m_cursor = 0;                 // the row a key moves on from
-    bool m_holding = false;
-    std::vector<PageChange> m_heldBack;
+    std::vector<ShownRow> m_shown;
+    emscripten::val m_leaving; // a row gone from the list that holds the focus until it moves
+    int m_selected = -1;       // the selection
+    int m_reported = -1;       // the selection as last reported
+    int m_cursor = 0;          // the row a key moves on from
+    int m_shownCursor = 0;     // the cursor as last kept in view
+    bool m_shownEmpty = false; // the list box itself takes the focus
+    bool m_rebuilt = false;    // cleared since last shown
+    bool m_adopted = false;    // the shown rows' elements have been taken from the page
+    std::string m_typed;       // the letters typed to find a row, small
+    double m_typedAt = 0;      // when the last of them was typed
 };
 
 /// An author choice over a radio button of a group. Writing Value never reports a click, and

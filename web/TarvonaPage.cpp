@@ -19,9 +19,9 @@ namespace {
 // The form's size in CSS pixels at scale 1: its design's twips divided by fifteen.
 constexpr double FormWidth = 461;
 constexpr double FormHeight = 345;
-// How long the list holds back the changes a key made: long enough for a screen reader to
-// take the message from the live region first (Orca looks at it a tenth of a second after it
-// changed), short enough to seem immediate.
+// How long the focus waits before following the list's cursor after a pick that told
+// something: long enough for a screen reader to take the message from the live region first
+// (Orca looks at it a tenth of a second after it changed), short enough to seem immediate.
 constexpr int HeldBackMilliseconds = 500;
 // The style sheet's condition for fitting the form to the viewport by itself (shell.html).
 constexpr const char *FittedByStyle = "(scale: calc(100dvw / 461px))";
@@ -45,7 +45,7 @@ void listen(const val &target, const std::string &type, const char *handler)
 
 } // namespace
 
-TarvonaPage::TarvonaPage() : m_document(val::global("document"))
+TarvonaPage::TarvonaPage() : m_document(val::global("document")), m_focusTimer(val::undefined())
 {
     m_form = byId(m_document, "Tarvona");
     m_status = byId(m_document, "Status");
@@ -81,10 +81,11 @@ TarvonaPage::TarvonaPage() : m_document(val::global("document"))
 
     page = this;
     const val list = m_workList->element();
-    listen(list, "change", "tarvonaListChanged");
+    listen(list, "click", "tarvonaListClicked");
     listen(list, "keydown", "tarvonaListKeyDown");
+    listen(list, "focusin", "tarvonaListFocused");
 
-    // Whatever the user does next meets the list as the drill left it.
+    // Whatever the user does next meets the focus where the list's cursor is.
     for (const char *input : {"keydown", "mousedown", "touchstart"}) {
         m_document.call<void>("addEventListener", std::string(input), val::module_property("tarvonaCatchUp"), true);
     }
@@ -102,26 +103,28 @@ TarvonaPage::TarvonaPage() : m_document(val::global("document"))
     // focus as the page is first drawn, which lays it out then anyway: focusing it from here
     // would lay the page out before the document is even parsed to its end.
     // It builds the list's first state again, which the page shows already.
-    m_workList->holdBack();
     runEvent([this] { m_drill->Form_Load(); });
-    m_workList->catchUp();
+    m_workList->show();
     val::global("requestAnimationFrame")(val::module_property("tarvonaFocusLog"));
     m_form.call<void>("setAttribute", std::string("aria-busy"), std::string("false"));
 }
 
 void TarvonaPage::focusLog() const
 {
-    // Unless the pupil was quicker.
+    // Unless the pupil was quicker: one who pressed on a row before the program started has
+    // the list's cursor there.
     const val focused = m_document["activeElement"];
     if (focused.isNull() || focused == m_document["body"]) {
         byId(m_document, "Text1_0").call<void>("focus");
+    } else if (m_workList->element().call<bool>("contains", focused)) {
+        m_workList->focusEntered(focused);
     }
 }
 
-void TarvonaPage::listChanged()
+void TarvonaPage::listClicked(const val &event)
 {
-    // Whatever the browser's own list box did, the pick counts from the row it selected.
-    m_workList->userChangedSelection();
+    m_workList->userClicked(event["target"]);
+    settleList();
 }
 
 void TarvonaPage::listKeyDown(const val &event)
@@ -129,27 +132,50 @@ void TarvonaPage::listKeyDown(const val &event)
     if (event["altKey"].as<bool>() || event["ctrlKey"].as<bool>() || event["metaKey"].as<bool>()) {
         return;
     }
-    // A key that answers a pick removes the row under the focus, and the browser tells a
-    // screen reader of the row that takes its place at once, ahead of the answer, which a
-    // screen reader reads from the live region only a little later. The list shows its
-    // changes a moment later, so that the answer is heard first.
-    m_workList->holdBack();
-    if (m_workList->userPressedKey(event["key"].as<std::string>())) {
+    if (m_workList->userPressedKey(event["key"].as<std::string>(), event["timeStamp"].as<double>())) {
         event.call<void>("preventDefault");
     }
-    if (m_workList->hasHeldBack()) {
-        m_workList->element().call<void>("setAttribute", std::string("aria-busy"), std::string("true"));
-        val::global("setTimeout")(val::module_property("tarvonaCatchUp"), HeldBackMilliseconds);
-    } else {
-        m_workList->catchUp();
-    }
+    settleList();
+}
+
+void TarvonaPage::listFocused(const val &event)
+{
+    m_workList->focusEntered(event["target"]);
 }
 
 void TarvonaPage::catchUp()
 {
-    if (m_workList->catchUp()) {
-        m_workList->element().call<void>("removeAttribute", std::string("aria-busy"));
+    if (!m_focusTimer.isUndefined()) {
+        val::global("clearTimeout")(m_focusTimer);
+        m_focusTimer = val::undefined();
+        m_workList->focusCursor();
     }
+}
+
+void TarvonaPage::settleList()
+{
+    // What a pick changed is shown at once; what a screen reader hears of it comes in order:
+    // the verdict or hint, then the row the cursor is on. The focus is what tells that row, so
+    // where it has to move, it waits until the message has been taken from the live region.
+    m_workList->show();
+    std::string message = std::exchange(m_told, {});
+    if (m_workList->focusIsBehind() && !message.empty()) {
+        // Each pick's message is held its full time (a key caught up with the one before).
+        if (!m_focusTimer.isUndefined()) {
+            val::global("clearTimeout")(m_focusTimer);
+        }
+        announce(message);
+        m_focusTimer = val::global("setTimeout")(val::module_property("tarvonaCatchUp"), HeldBackMilliseconds);
+        return;
+    }
+    // Where the focus stays on its row, the message says the row itself.
+    if (const int row = m_workList->cursor(); !message.empty() && row != -1) {
+        message += "\n" + m_workList->List(row);
+    }
+    if (!message.empty()) {
+        announce(message);
+    }
+    m_workList->focusCursor();
 }
 
 void TarvonaPage::authorChanged(int index)
@@ -165,6 +191,7 @@ void TarvonaPage::authorChanged(int index)
 void TarvonaPage::restartPressed()
 {
     runEvent([this] { m_drill->Command1_Click(0); });
+    m_workList->show();
     const std::string works = std::to_string(m_workList->ListCount());
     announce(m_log->Text() + ". Всички " + works + " произведения са отново в списъка.");
 }
@@ -198,21 +225,10 @@ void TarvonaPage::pickWork()
     }
     m_pickingWork = false;
     if (refused) {
-        // A refused pick leaves no trace on the screen but a highlight that vanishes, and the
-        // browser tells nothing of the row the cursor is on; both are said, in one message,
-        // as a screen reader cuts a message short with the next one.
-        std::string message = "Първо изберете автор.";
-        if (const int row = m_workList->cursor(); row != -1) {
-            message += "\n" + m_workList->List(row);
-        }
-        announce(message);
-    } else if (!m_verdict.empty()) {
-        // The row that takes the answered one's place: the browser tells it only now and then.
-        std::string message = m_verdict;
-        if (const int row = m_workList->cursor(); row != -1) {
-            message += "\n" + m_workList->List(row);
-        }
-        announce(message);
+        // A refused pick leaves no trace on the screen but a highlight that vanishes.
+        m_told = "Първо изберете автор.";
+    } else {
+        m_told = m_verdict;
     }
 }
 
@@ -251,14 +267,19 @@ template<typename Event> void TarvonaPage::runEvent(Event &&event) const
 
 namespace {
 
-void tarvonaListChanged(const val & /*event*/)
+void tarvonaListClicked(const val &event)
 {
-    page->listChanged();
+    page->listClicked(event);
 }
 
 void tarvonaListKeyDown(const val &event)
 {
     page->listKeyDown(event);
+}
+
+void tarvonaListFocused(const val &event)
+{
+    page->listFocused(event);
 }
 
 void tarvonaCatchUp(const val & /*event*/)
@@ -302,7 +323,8 @@ void tarvonaFocusLog(const val & /*time*/)
 
 EMSCRIPTEN_BINDINGS(tarvona)
 {
-    emscripten::function("tarvonaListChanged", &tarvona::tarvonaListChanged);
+    emscripten::function("tarvonaListClicked", &tarvona::tarvonaListClicked);
+    emscripten::function("tarvonaListFocused", &tarvona::tarvonaListFocused);
     emscripten::function("tarvonaListKeyDown", &tarvona::tarvonaListKeyDown);
     emscripten::function("tarvonaCatchUp", &tarvona::tarvonaCatchUp);
 

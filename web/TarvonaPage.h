@@ -13,7 +13,7 @@
 namespace tarvona {
 
 /// The form Tarvona in a web page: the drill over the page's own controls (the author radio
-/// buttons, the work list box, the restart button and the log box), with the hidden key and
+/// buttons, the work list, the restart button and the log box), with the hidden key and
 /// master lists in memory, the routing of the page's events into the drill, and a live region
 /// that tells screen readers each verdict, hint and restart.
 class TarvonaPage
@@ -27,11 +27,13 @@ public:
     TarvonaPage &operator=(TarvonaPage &&) = delete;
     ~TarvonaPage() = default;
 
-    /// The work list box reported a change of its selection.
-    void listChanged();
-    /// A key was pressed in the work list box.
+    /// A click or tap in the work list.
+    void listClicked(const emscripten::val &event);
+    /// A key was pressed in the work list.
     void listKeyDown(const emscripten::val &event);
-    /// Shows the list's changes that were held back.
+    /// The focus entered the work list, or moved within it.
+    void listFocused(const emscripten::val &event);
+    /// Moves the focus after the list's cursor now, if it was held back.
     void catchUp();
     /// The radio button of author index became the selected one.
     void authorChanged(int index);
@@ -44,6 +46,7 @@ public:
 
 private:
     void pickWork();
+    void settleList();
     void sayVerdict(const std::string &added);
     void announce(const std::string &message) const;
     template<typename Event> void runEvent(Event &&event) const;
@@ -56,8 +59,10 @@ private:
     std::array<std::unique_ptr<HtmlAuthorChoice>, 5> m_authors;
     std::unique_ptr<HtmlTextBox> m_log;
     std::unique_ptr<Drill> m_drill;
-    bool m_pickingWork = false; // a work pick is running
-    std::string m_verdict;      // and the verdict it gave
+    bool m_pickingWork = false;   // a work pick is running
+    std::string m_verdict;        // and the verdict it gave
+    std::string m_told;           // what the last pick has to tell, once the list is shown
+    emscripten::val m_focusTimer; // the focus's move after the cursor, while held back
 };
 
 } // namespace tarvona

@@ -49,6 +49,9 @@ read_so_far=$quiet_at
 # number of works and the work under the cursor are spoken, and nothing is picked.
 press Tab "Тарвона - произведения" "List with 9 items" "Антигона"
 not_heard "Първо изберете автор"
+# Down with no author picked is refused: the hint, then the work the cursor moved to.
+press Down "Първо изберете автор" "Едип цар"
+heard_before "Първо изберете автор" "Едип цар"
 # On to the button and into the group of authors, at its first. Orca reads the group in
 # browse mode, where an arrow key moves both Firefox and Orca's own caret, which then at times
 # lands one author further; so the pupil switches to focus mode (Orca+A), where the arrow keys
@@ -61,12 +64,15 @@ press Down "Есхил"
 press Down "Омир"
 press Down "Софокъл"
 press space
-# Back into the list, on "Антигона"; Space answers it, rightly. The verdict comes before the
-# work that takes its place.
+# Back into the list, the work named is the one the cursor is on, "Едип цар", and Space
+# answers it, rightly. The verdict comes before the work that takes its place.
 press shift+Tab "Изчисти"
-press shift+Tab "Антигона"
-press space "Вярно Софокъл:Антигона" "Едип цар"
-heard_before "Вярно Софокъл:Антигона" "Едип цар"
+press shift+Tab "Едип цар"
+not_heard "Антигона"
+press space "Вярно Софокъл:Едип цар" "Електра"
+heard_before "Вярно Софокъл:Едип цар" "Електра"
+# "where am I" gives the work's place among the works left.
+press KP_Enter "2 of 8"
 press Tab "Изчисти"
 press Tab "Аристофан"
 press Insert+a "Focus mode"
@@ -75,13 +81,14 @@ press Down "Есхил"
 press Down "Омир"
 press space
 press shift+Tab "Изчисти"
-press shift+Tab "Едип цар"
-# Down moves to "Електра" and answers it, wrongly: the verdict first, then the next work.
-press Down "Невярно Омир:Електра" "Жените в народното събрание"
-heard_before "Невярно Омир:Електра" "Жените в народното събрание"
+press shift+Tab "Електра"
+# Down moves to "Жените в народното събрание" and answers it, wrongly: the verdict first,
+# then the next work.
+press Down "Невярно Омир:Жените в народното събрание" "Илиада"
+heard_before "Невярно Омир:Жените в народното събрание" "Илиада"
 # A work picked with no author chosen: the hint, then the work under the cursor.
-press Down "Първо изберете автор" "Илиада"
-heard_before "Първо изберете автор" "Илиада"
+press Down "Първо изберете автор" "Медея"
+heard_before "Първо изберете автор" "Медея"
 not_heard "Вярно"
 press Tab "Изчисти"
 press space "Нов избор" "Всички 9 произведения са отново в списъка"

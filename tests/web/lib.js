@@ -6,6 +6,7 @@ import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
 import puppeteer from 'puppeteer-core';
+import { launchWebKit } from './webkit.js';
 
 export const pagePath = resolve(process.env.TARVONA_HTML ?? 'build-web/tarvona.html');
 export const pageUrl = pathToFileURL(pagePath).href;
@@ -18,8 +19,9 @@ export const master = [
 ];
 export const titles = master.map(([title]) => title);
 
-// The browsers under test, by puppeteer's name; TARVONA_BROWSERS=chrome (or firefox) narrows it.
-export const browserNames = (process.env.TARVONA_BROWSERS ?? 'chrome,firefox').split(',');
+// The browsers under test, by puppeteer's name, and WebKitGTK; TARVONA_BROWSERS=chrome (or
+// firefox, webkit) narrows it.
+export const browserNames = (process.env.TARVONA_BROWSERS ?? 'chrome,firefox,webkit').split(',');
 
 function firefoxPath() {
     return ['/usr/bin/firefox-esr', '/usr/bin/firefox'].find(existsSync) ?? '/usr/bin/firefox-esr';
@@ -29,6 +31,9 @@ function firefoxPath() {
 // network (the machine refuses its connections, which would otherwise show up as errors),
 // and runs as root only without its sandbox.
 export async function launch(name) {
+    if (name === 'webkit') {
+        return launchWebKit();
+    }
     if (name === 'chrome') {
         const profile = mkdtempSync(join(tmpdir(), 'tarvona-chromium-'));
         const browser = await puppeteer.launch({
@@ -50,8 +55,9 @@ export async function launch(name) {
 // console error, page error and request is kept, for `finish` to check.
 // With compileInBackgroundOnly, the browser refuses to compile WebAssembly of over 4 KB as the
 // page is read, as Chrome did up to 110 and some Android WebViews still do.
+// With heldTimers, the page's timers run only when the test says (window.tarvonaTimers).
 export async function open(browser, { url = pageUrl, width = 800, height = 600, touch = false,
-    compileInBackgroundOnly = false } = {}) {
+    compileInBackgroundOnly = false, heldTimers = false } = {}) {
     const page = await browser.newPage();
     const seen = { errors: [], requests: [] };
     page.on('console', (message) => {
@@ -65,7 +71,8 @@ export async function open(browser, { url = pageUrl, width = 800, height = 600, 
             seen.requests.push(request.url());
         }
     });
-    await page.evaluateOnNewDocument(() => {
+    // (Over WebDriver, as WebKit is driven, a page cannot be watched from its first tag.)
+    await page.evaluateOnNewDocument?.(() => {
         window.cspViolations = [];
         document.addEventListener('securitypolicyviolation',
             (event) => window.cspViolations.push(`${event.violatedDirective} ${event.blockedURI}`));
@@ -86,6 +93,21 @@ export async function open(browser, { url = pageUrl, width = 800, height = 600, 
             });
         });
     }
+    if (heldTimers) {
+        await page.evaluateOnNewDocument(() => {
+            const timers = new Map();
+            let last = 0;
+            window.setTimeout = (run) => {
+                timers.set(++last, run);
+                return last;
+            };
+            window.clearTimeout = (id) => timers.delete(id);
+            window.tarvonaTimers = {
+                count: () => timers.size,
+                runAll: () => [...timers].forEach(([id, run]) => timers.delete(id) && run()),
+            };
+        });
+    }
     await page.setViewport({ width, height, hasTouch: touch, isMobile: touch });
     await page.goto(url);
     if (compileInBackgroundOnly) {
@@ -103,35 +125,47 @@ export async function open(browser, { url = pageUrl, width = 800, height = 600, 
 // Closes the tab after checking that it raised no error and asked for nothing but the page.
 // (Firefox reports no request for a file:// page at all; the test over HTTP counts there.)
 export async function finish({ page, seen, url }) {
-    const violations = await page.evaluate(() => window.cspViolations);
+    const violations = await page.evaluate(() => window.cspViolations ?? []);
     await page.close();
     assert.deepEqual(seen.errors, [], 'console or page errors');
     assert.deepEqual(violations, [], 'Content-Security-Policy violations');
     assert.deepEqual(seen.requests.filter((request) => request !== url), [], 'requests');
 }
 
-// The page may hold the list's rows back for a moment after a key answers a pick, so that a
-// screen reader hears the answer first; it marks the list aria-busy meanwhile.
+// After a pick that tells a screen reader something, the page moves the focus after the list's
+// cursor only a moment later, so that the message is heard first; a row that has left the list
+// keeps the focus until then.
 export function settled(page) {
-    return page.waitForFunction(() => !document.querySelector('#List1_0[aria-busy="true"]'), { timeout: 5000 });
+    return page.waitForFunction(() => {
+        const list = document.getElementById('List1_0');
+        const focused = document.activeElement;
+        return !list.querySelector('.leaving')
+            && (!list.contains(focused) || focused === (list.querySelector('[tabindex="0"]') ?? list));
+    }, { timeout: 5000 });
 }
 
-// Everything the tests compare, read in one round trip; by default once the list has settled.
+// Everything the tests compare, read in one round trip; by default once the focus has settled.
 export async function state(page, { settle = true } = {}) {
     if (settle) {
         await settled(page);
     }
     return page.evaluate(() => {
         const list = document.getElementById('List1_0');
+        const rows = [...list.querySelectorAll('[role="option"]:not(.leaving)')];
         const checked = document.querySelector('input[name="Option1"]:checked');
         const focused = document.activeElement;
         let focus = focused?.id || focused?.tagName;
         if (focused?.name === 'Option1') {
             focus = `Option1_${focused.value}`;
+        } else if (list.contains(focused)) {
+            focus = 'List1_0';
         }
         return {
-            rows: [...list.options].map((option) => option.text),
-            selected: list.selectedIndex,
+            rows: rows.map((row) => row.textContent),
+            selected: rows.findIndex((row) => row.getAttribute('aria-selected') === 'true'),
+            // The list's cursor: its one stop in the Tab order.
+            cursor: rows.findIndex((row) => row.getAttribute('tabindex') === '0'),
+            focusedRow: rows.includes(focused) ? focused.textContent : null,
             author: checked ? Number(checked.value) : -1,
             log: document.getElementById('Text1_0').value,
             logCaret: [document.getElementById('Text1_0').selectionStart, document.getElementById('Text1_0').scrollTop],
@@ -139,7 +173,6 @@ export async function state(page, { settle = true } = {}) {
             status: (({ children, textContent }) => (children.length ? [...children].map((c) => c.textContent)
                 : [textContent]))(document.getElementById('Status')),
             focus,
-            listBusy: list.getAttribute('aria-busy') === 'true',
         };
     });
 }
@@ -155,16 +188,13 @@ export function verdictLine(author, title) {
 }
 
 // The middle of a control on the screen, in CSS px of the viewport. A work's row is first
-// scrolled into the list's view, as a pupil would scroll to it, once the browser has drawn a
-// frame: a list box scrolls to a row the program selected only then, and would move the row
-// away from under the pointer. The point must be on the control itself, so that a click
-// elsewhere is the test's fault, not taken for the page's.
+// scrolled into the list's view, as a pupil would scroll to it. The point must be on the
+// control itself, so that a click elsewhere is the test's fault, not taken for the page's.
 export async function centreOf(page, selector, row = -1) {
-    const found = await page.evaluate(async (selector, row) => {
+    const found = await page.evaluate((selector, row) => {
         let element = document.querySelector(selector);
         if (row >= 0) {
-            await new Promise((drawn) => requestAnimationFrame(() => setTimeout(drawn)));
-            element = element.options[row];
+            element = element.querySelectorAll('[role="option"]:not(.leaving)')[row];
             element.scrollIntoView({ block: 'nearest' });
         }
         const rect = element.getBoundingClientRect();
@@ -192,4 +222,20 @@ export async function clickWork(page, title, options) {
     const row = (await state(page)).rows.indexOf(title);
     assert.ok(row >= 0, `${title} is in the list`);
     await hit(page, '#List1_0', { ...options, row });
+}
+
+// A letter typed on the keyboard, as a pupil with a Bulgarian layout types it. Puppeteer's
+// own keyboard knows only a US layout's keys in Chromium, which then takes the key event as
+// it stands from the DevTools protocol.
+export async function typeLetter(page, letter) {
+    try {
+        await page.keyboard.press(letter);
+    } catch (error) {
+        if (!/Unknown key/.test(error.message)) {
+            throw error;
+        }
+        page.tarvonaSession ??= await page.createCDPSession();
+        await page.tarvonaSession.send('Input.dispatchKeyEvent', { type: 'keyDown', key: letter, text: letter, unmodifiedText: letter });
+        await page.tarvonaSession.send('Input.dispatchKeyEvent', { type: 'keyUp', key: letter });
+    }
 }
