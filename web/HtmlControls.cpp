@@ -86,7 +86,6 @@ HtmlChoiceList::HtmlChoiceList(val listBox, std::vector<std::string> shown)
             .selected = false,
             .cursor = i == 0});
     }
-    m_shownEmpty = count == 0;
 }
 
 void HtmlChoiceList::setClickListener(std::function<void()> listener)
@@ -194,6 +193,7 @@ bool HtmlChoiceList::userPressedKey(const std::string &key, double time)
     if (count == 0) {
         return false;
     }
+    m_keepInView = true;
     // The keys of a single-select list box: each moves the cursor and picks the row it lands on.
     const int page = RowsInView - 1;
     int row = 0;
@@ -276,6 +276,11 @@ void HtmlChoiceList::show()
     for (int i = 0; i < count; ++i) {
         ShownRow &row = m_shown[static_cast<std::size_t>(i)];
         const bool added = row.place == 0;
+        if (row.place != i + 1 || row.count != count || row.selected != (i == m_selected)
+            || row.cursor != (i == cursorRow)) {
+            // The rows the page was made with are taken from it at their first change.
+            adoptShownElements();
+        }
         if (row.place != i + 1) {
             row.place = i + 1;
             setAttribute(row.element, "aria-posinset", val(row.place));
@@ -302,7 +307,7 @@ void HtmlChoiceList::show()
         setAttribute(m_listBox, "tabindex", val(m_shownEmpty ? "0" : "-1"));
     }
     // The cursor's row is kept in view while the pupil works in the list.
-    if (cursorRow != -1 && cursorRow != m_shownCursor && hasFocus()) {
+    if (cursorRow != -1 && (cursorRow != m_shownCursor || m_keepInView) && hasFocus()) {
         const val element = m_shown[static_cast<std::size_t>(cursorRow)].element;
         const auto top = element["offsetTop"].as<double>();
         const auto bottom = top + element["offsetHeight"].as<double>();
@@ -315,6 +320,7 @@ void HtmlChoiceList::show()
         }
     }
     m_shownCursor = cursorRow;
+    m_keepInView = false;
 }
 
 bool HtmlChoiceList::showRows()
@@ -345,6 +351,8 @@ bool HtmlChoiceList::showRows()
             }
             m_leaving = element;
             setAttribute(m_leaving, "class", val("leaving"));
+            // No longer the list's stop in the Tab order, nor marked as its cursor.
+            setAttribute(m_leaving, "tabindex", val("-1"));
         } else {
             element.call<void>("remove");
         }
@@ -399,6 +407,11 @@ void HtmlChoiceList::focusCursor()
         options.set("preventScroll", true);
         cursorElement().call<void>("focus", options);
     }
+    dropLeavingRow();
+}
+
+void HtmlChoiceList::dropLeavingRow()
+{
     if (!m_leaving.isUndefined()) {
         m_leaving.call<void>("remove");
         m_leaving = val::undefined();

@@ -59,6 +59,9 @@ public:
     [[nodiscard]] bool focusIsBehind();
     /// Moves the page's focus to the cursor, if the focus is in the list.
     void focusCursor();
+    /// Takes away a row gone from the list that still held the focus, leaving the focus to go
+    /// where the user points.
+    void dropLeavingRow();
     /// The adapted element.
     [[nodiscard]] const emscripten::val &element() const { return m_listBox; }
 
@@ -95,6 +98,7 @@ private:
     bool m_shownEmpty = false; // the list box itself takes the focus
     bool m_rebuilt = false;    // cleared since last shown
     bool m_adopted = false;    // the shown rows' elements have been taken from the page
+    bool m_keepInView = false; // the user moved in the list: its cursor is brought into view
     std::string m_typed;       // the letters typed to find a row, small
     double m_typedAt = 0;      // when the last of them was typed
 };

@@ -20,9 +20,13 @@ namespace {
 constexpr double FormWidth = 461;
 constexpr double FormHeight = 345;
 // How long the focus waits before following the list's cursor after a pick that told
-// something: long enough for a screen reader to take the message from the live region first
-// (Orca looks at it a tenth of a second after it changed), short enough to seem immediate.
+// something: long enough for a screen reader to take the message from the live region (Orca
+// looks at it a tenth of a second after it changed) and to say it, as a new focus cuts short
+// what a screen reader is saying; a message of 40 letters takes some two and a half seconds at
+// a usual rate of speech. Nothing of it shows: the screen shows the pick's changes at once.
 constexpr int HeldBackMilliseconds = 500;
+constexpr int HeldBackPerLetter = 60;
+constexpr int HeldBackAtMost = 3000;
 // The style sheet's condition for fitting the form to the viewport by itself (shell.html).
 constexpr const char *FittedByStyle = "(scale: calc(100dvw / 461px))";
 
@@ -85,9 +89,11 @@ TarvonaPage::TarvonaPage() : m_document(val::global("document")), m_focusTimer(v
     listen(list, "keydown", "tarvonaListKeyDown");
     listen(list, "focusin", "tarvonaListFocused");
 
-    // Whatever the user does next meets the focus where the list's cursor is.
-    for (const char *input : {"keydown", "mousedown", "touchstart"}) {
-        m_document.call<void>("addEventListener", std::string(input), val::module_property("tarvonaCatchUp"), true);
+    // A key meets the focus where the list's cursor is; a finger or the mouse goes where it
+    // points, without the focus passing through the list on its way.
+    m_document.call<void>("addEventListener", std::string("keydown"), val::module_property("tarvonaCatchUp"), true);
+    for (const char *input : {"mousedown", "touchstart"}) {
+        m_document.call<void>("addEventListener", std::string(input), val::module_property("tarvonaPointerDown"), true);
     }
     // The authors' changes reach their group, which tells them by the radio button's value.
     listen(byId(m_document, "Frame1"), "change", "tarvonaAuthorChanged");
@@ -152,6 +158,15 @@ void TarvonaPage::catchUp()
     }
 }
 
+void TarvonaPage::pointerDown()
+{
+    if (!m_focusTimer.isUndefined()) {
+        val::global("clearTimeout")(m_focusTimer);
+        m_focusTimer = val::undefined();
+        m_workList->dropLeavingRow();
+    }
+}
+
 void TarvonaPage::settleList()
 {
     // What a pick changed is shown at once; what a screen reader hears of it comes in order:
@@ -165,7 +180,12 @@ void TarvonaPage::settleList()
             val::global("clearTimeout")(m_focusTimer);
         }
         announce(message);
-        m_focusTimer = val::global("setTimeout")(val::module_property("tarvonaCatchUp"), HeldBackMilliseconds);
+        const auto letters
+            = std::ranges::count_if(message, [](char c) { return (static_cast<unsigned char>(c) & 0xc0U) != 0x80; });
+        const auto wait
+            = std::min<std::ptrdiff_t>(HeldBackAtMost, HeldBackMilliseconds + (HeldBackPerLetter * letters));
+        // The timer hands its function an argument, as every event listener has one.
+        m_focusTimer = val::global("setTimeout")(val::module_property("tarvonaCatchUp"), static_cast<int>(wait), 0);
         return;
     }
     // Where the focus stays on its row, the message says the row itself.
@@ -192,6 +212,9 @@ void TarvonaPage::restartPressed()
 {
     runEvent([this] { m_drill->Command1_Click(0); });
     m_workList->show();
+    // Where the focus stayed in the list (a tap moves it nowhere on some phones), it follows
+    // the cursor, back on the first row.
+    m_workList->focusCursor();
     const std::string works = std::to_string(m_workList->ListCount());
     announce(m_log->Text() + ". Всички " + works + " произведения са отново в списъка.");
 }
@@ -287,6 +310,11 @@ void tarvonaCatchUp(const val & /*event*/)
     page->catchUp();
 }
 
+void tarvonaPointerDown(const val & /*event*/)
+{
+    page->pointerDown();
+}
+
 void tarvonaAuthorChanged(const val &event)
 {
     // The group hears its radio buttons' changes, and nothing else in it has any.
@@ -327,6 +355,7 @@ EMSCRIPTEN_BINDINGS(tarvona)
     emscripten::function("tarvonaListFocused", &tarvona::tarvonaListFocused);
     emscripten::function("tarvonaListKeyDown", &tarvona::tarvonaListKeyDown);
     emscripten::function("tarvonaCatchUp", &tarvona::tarvonaCatchUp);
+    emscripten::function("tarvonaPointerDown", &tarvona::tarvonaPointerDown);
 
     emscripten::function("tarvonaAuthorChanged", &tarvona::tarvonaAuthorChanged);
     emscripten::function("tarvonaRestartPressed", &tarvona::tarvonaRestartPressed);

@@ -35,6 +35,8 @@ public:
     void listFocused(const emscripten::val &event);
     /// Moves the focus after the list's cursor now, if it was held back.
     void catchUp();
+    /// A finger or the mouse went down: the focus goes where it points, no longer held back.
+    void pointerDown();
     /// The radio button of author index became the selected one.
     void authorChanged(int index);
     /// The restart button was pressed.

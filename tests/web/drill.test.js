@@ -210,6 +210,7 @@ for (const name of browserNames) {
             now = await press(' ');
             let log = verdictLine(0, 'Антигона');
             assert.deepEqual([now.focus, now.log, now.rows, now.selected], ['List1_0', log, titles.slice(1), -1]);
+            assert.deepEqual(now.marks, titles.slice(1).map((_, i) => `${i + 1} 8 false`));
             // With the author used up, Down is refused but moves the cursor on.
             now = await press('ArrowDown');
             assert.deepEqual([now.log, now.rows.length, now.selected], [log, 8, -1]);
@@ -231,10 +232,11 @@ for (const name of browserNames) {
             now = await press('Home');
             log += verdictLine(2, 'Едип цар');
             assert.deepEqual([now.log, now.rows], [log, ['Електра', 'Илиада', 'Медея', 'Облаци', 'Орестия']]);
-            // Page Down goes four rows on, refused; a typed letter finds the work it begins.
+            // Page Down goes four rows on, refused; a typed letter, small or capital, finds the
+            // work it begins.
             now = await press('PageDown');
             assert.deepEqual([now.cursor, now.focusedRow, now.log], [4, 'Орестия', log]);
-            await typeLetter(page, 'м');
+            await typeLetter(page, 'М');
             now = await state(page);
             assert.deepEqual([now.cursor, now.focusedRow, now.log], [2, 'Медея', log]);
             // Away to pick an author and back, the focus is on the cursor's row, which Space answers.

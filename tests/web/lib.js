@@ -111,14 +111,19 @@ export async function open(browser, { url = pageUrl, width = 800, height = 600, 
     await page.setViewport({ width, height, hasTouch: touch, isMobile: touch });
     await page.goto(url);
     if (compileInBackgroundOnly) {
-        // The page is shown before the program starts: a work clicked then is not a pick.
+        // The page is shown before the program starts: a work clicked then is not a pick, but
+        // takes the list's cursor, as the focus is on it.
         await page.waitForFunction(() => window.tarvonaLetStart);
-        await clickWork(page, 'Антигона');
+        await clickWork(page, 'Жените в народното събрание');
         await page.evaluate(() => window.tarvonaLetStart());
     }
     await page.waitForSelector('#Tarvona[aria-busy="false"]', { timeout: 20000 });
     // And as a pupil first sees it: the log box takes its focus when the page is first shown.
     await page.evaluate(() => new Promise((shown) => requestAnimationFrame(() => requestAnimationFrame(shown))));
+    if (compileInBackgroundOnly) {
+        const now = await state(page);
+        assert.deepEqual([now.cursor, now.focusedRow, now.selected, now.status], [3, 'Жените в народното събрание', -1, ['']]);
+    }
     return { page, seen, url };
 }
 
@@ -165,6 +170,8 @@ export async function state(page, { settle = true } = {}) {
             selected: rows.findIndex((row) => row.getAttribute('aria-selected') === 'true'),
             // The list's cursor: its one stop in the Tab order.
             cursor: rows.findIndex((row) => row.getAttribute('tabindex') === '0'),
+            // What each row tells a screen reader: its place, the count, whether it is selected.
+            marks: rows.map((row) => ['aria-posinset', 'aria-setsize', 'aria-selected'].map((name) => row.getAttribute(name)).join(' ')),
             focusedRow: rows.includes(focused) ? focused.textContent : null,
             author: checked ? Number(checked.value) : -1,
             log: document.getElementById('Text1_0').value,

@@ -237,6 +237,10 @@ test(`${steps} random steps agree with the engine (seed ${seed})`, async (t) => 
             };
             assert.deepEqual(found, expected,
                 `step ${step} of seed ${seed}, after:\n  ${history.slice(-8).join('\n  ')}\n`);
+            // Now and then, once the focus has followed the cursor: it is on the cursor's row.
+            if (step % 250 === 249 && focus === 'List1_0' && model.rows.length > 0) {
+                assert.equal((await state(page)).focusedRow, model.rows[cursor], `step ${step} of seed ${seed}`);
+            }
             assert.deepEqual(seen.errors, []);
             if (history.length > 100) {
                 history.splice(0, 50);
