@@ -1,10 +1,14 @@
-// Writes the form's first state into the page's shell when the page is made: the authors'
-// captions, the works in the list and the log box's text, exactly as the drill's start leaves
-// them, so that the page shows them from its first tag and the program, starting, finds them
-// there instead of building them while the pupil waits.
+// Writes the form's design and first state into the page's shell when the page is made: the
+// style sheet's places, sizes, colours and font and the controls' texts from the form's design,
+// which the window is laid out from too; the authors' captions, the works in the list and the
+// log box's text, exactly as the drill's start leaves them, so that the page shows them from its
+// first tag and the program, starting, finds them there instead of building them while the
+// pupil waits.
 // Usage (run by the build, under Node.js): tarvona_first_state SHELL OUTPUT
 
+#include "FormDesign.h"
 #include "MemoryForm.h"
+#include "PageStyle.h"
 #include "Statement.h"
 
 #include <cstdio>
@@ -70,6 +74,15 @@ void run(const char *shellPath, const char *outputPath)
         throw std::runtime_error(std::string("cannot read ") + shellPath);
     }
     std::string page {std::istreambuf_iterator<char>(shell), std::istreambuf_iterator<char>()};
+
+    fill(page, "@TARVONA_DESIGN@", tarvona::DesignStyleSheet());
+    fill(page, "@TARVONA_CAPTION@", html(tarvona::FormCaption));
+    fill(page, "@TARVONA_LOG_NAME@", html(tarvona::LogName));
+    for (const tarvona::ControlDesign &control : tarvona::Controls) {
+        if (!control.text.empty()) {
+            fill(page, "@TARVONA_TEXT_" + std::string(control.name) + "@", html(control.text));
+        }
+    }
 
     tarvona::MemoryForm form(tarvona::AssignmentStatement());
     for (int i = 0; i < form.authors().count(); ++i) {

@@ -1,6 +1,8 @@
 #include "TarvonaPage.h"
 
 #include "Bank.h"
+#include "FormDesign.h"
+#include "PageStyle.h"
 #include "Statement.h"
 
 #include <emscripten/bind.h>
@@ -16,9 +18,9 @@ namespace tarvona {
 
 namespace {
 
-// The form's size in CSS pixels at scale 1: its design's twips divided by fifteen.
-constexpr double FormWidth = 461;
-constexpr double FormHeight = 345;
+// The form's size in CSS pixels at scale 1.
+constexpr double FormWidth = FormBox.width;
+constexpr double FormHeight = FormBox.height;
 // How long the focus waits before following the list's cursor after a pick that told
 // something: long enough for a screen reader to take the message from the live region (Orca
 // looks at it a tenth of a second after it changed) and to say it, as a new focus cuts short
@@ -27,8 +29,6 @@ constexpr double FormHeight = 345;
 constexpr int HeldBackMilliseconds = 500;
 constexpr int HeldBackPerLetter = 60;
 constexpr int HeldBackAtMost = 3000;
-// The style sheet's condition for fitting the form to the viewport by itself (shell.html).
-constexpr const char *FittedByStyle = "(scale: calc(100dvw / 461px))";
 
 val byId(const val &document, const std::string &id)
 {
@@ -100,7 +100,7 @@ TarvonaPage::TarvonaPage() : m_document(val::global("document")), m_focusTimer(v
     listen(byId(m_document, "Command1_0"), "click", "tarvonaRestartPressed");
     // A browser that can divide lengths fits the form by its style sheet, before the page is
     // first laid out. Elsewhere the program fits it, which lays the page out at once.
-    if (!val::global("CSS").call<bool>("supports", std::string(FittedByStyle))) {
+    if (!val::global("CSS").call<bool>("supports", FittedByStyle())) {
         listen(val::global("window"), "resize", "tarvonaFitToViewport");
         fitToViewport();
     }

@@ -1,6 +1,7 @@
 #include "TarvonaWindow.h"
 
 #include "Bank.h"
+#include "FormDesign.h"
 #include "ListAccessible.h"
 #include "Statement.h"
 
@@ -11,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QStringList>
 
 #include <exception>
 #include <utility>
@@ -19,24 +21,30 @@ namespace tarvona {
 
 namespace {
 
-// The form is laid out in logical pixels at 96 dots per inch: its design's twips divided by
-// fifteen. Qt scales them for high-density screens.
-constexpr QSize ClientSize(461, 345);
-constexpr QRect TitleGeometry(32, 0, 393, 25);
-constexpr QRect FrameGeometry(8, 32, 145, 129);
-constexpr int OptionLeft = 8;
-constexpr int OptionWidth = 129;
-constexpr int OptionHeight = 20;
-constexpr QRect ListHeadingGeometry(184, 32, 265, 25);
-constexpr QRect WorkListGeometry(184, 56, 265, 99);
-constexpr QRect RestartGeometry(264, 168, 113, 25);
-constexpr QRect LogGeometry(8, 208, 449, 121);
+// The form is laid out in logical pixels at 96 dots per inch, as its design gives them. Qt
+// scales them for high-density screens.
+QRect geometryOf(const Box &box)
+{
+    return {box.left, box.top, box.width, box.height};
+}
 
-const QColor FormColour(192, 192, 255);
-const QColor LabelColour(255, 192, 128);
-const QColor FrameColour(128, 255, 255);
-const QColor OptionColour(128, 255, 128);
-const QColor RestartColour(255, 128, 128);
+QColor colourOf(const Colour &colour)
+{
+    return {colour.red, colour.green, colour.blue};
+}
+
+QString textOf(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A control of the form's design, named and placed as it gives.
+template<typename Widget> Widget *placed(Widget *widget, const ControlDesign &design)
+{
+    widget->setObjectName(textOf(design.name));
+    widget->setGeometry(geometryOf(design.box));
+    return widget;
+}
 
 // Fills the widget's whole face with the colour, whatever role its kind paints its
 // background with (buttons use Button, labels and frames Window).
@@ -76,71 +84,65 @@ const ChoiceList &TarvonaWindow::list(int index) const
 
 void TarvonaWindow::buildControls()
 {
-    setObjectName(QStringLiteral("Tarvona"));
-    setWindowTitle(QStringLiteral("tarvona.example  Тарвона"));
-    setFixedSize(ClientSize);
-    // Times New Roman, which every Windows has; where it is missing, its metric twin, so that
-    // every text keeps the width the layout was made for. (Qt's DirectWrite fonts, the default
-    // on Windows from Qt 6.8, know no replacements of their own.)
+    setObjectName(textOf(FormName));
+    setWindowTitle(textOf(FormCaption));
+    setFixedSize(FormBox.width, FormBox.height);
+    // Times New Roman, which every Windows has; where it is missing, its metric twin. (Qt's
+    // DirectWrite fonts, the default on Windows from Qt 6.8, know no replacements of their own.)
     QFont font;
-    font.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")});
-    font.setPointSize(12);
+    QStringList families;
+    for (std::string_view family : FontFamilies) {
+        families << textOf(family);
+    }
+    font.setFamilies(families);
+    font.setPointSize(FontPoints);
     font.setWeight(QFont::Normal);
     setFont(font);
-    fillWith(this, FormColour);
+    fillWith(this, colourOf(FormColour));
 
-    auto *title = new QLabel(QStringLiteral("Тарвона, автори и произведения"), this);
-    title->setObjectName(QStringLiteral("Label1_0"));
-    title->setGeometry(TitleGeometry);
+    const ControlDesign &titleDesign = control("Label1_0");
+    auto *title = placed(new QLabel(textOf(titleDesign.text), this), titleDesign);
     title->setAlignment(Qt::AlignCenter);
-    fillWith(title, LabelColour);
+    fillWith(title, colourOf(titleDesign.background));
 
-    auto *frame = new QGroupBox(QStringLiteral("Антични автори"), this);
-    frame->setObjectName(QStringLiteral("Frame1"));
-    frame->setGeometry(FrameGeometry);
-    fillWith(frame, FrameColour);
+    const ControlDesign &frameDesign = control("Frame1");
+    auto *frame = placed(new QGroupBox(textOf(frameDesign.text), this), frameDesign);
+    fillWith(frame, colourOf(frameDesign.background));
     const std::array<std::string_view, 5> &names = AuthorNames();
     for (std::size_t i = 0; i < m_options.size(); ++i) {
-        auto *option
-            = new OptionButton(QString::fromUtf8(names[i].data(), static_cast<qsizetype>(names[i].size())), frame);
+        auto *option = new OptionButton(textOf(names[i]), frame);
         option->setObjectName(QStringLiteral("Option1_%1").arg(i));
-        option->setGeometry(OptionLeft, OptionHeight * static_cast<int>(i + 1), OptionWidth, OptionHeight);
-        fillWith(option, OptionColour);
+        option->setGeometry(geometryOf(optionBox(static_cast<int>(i))));
+        fillWith(option, colourOf(OptionColour));
         m_options[i] = option;
     }
 
-    auto *heading = new QLabel(QStringLiteral("Тарвона - произведения"), this);
-    heading->setObjectName(QStringLiteral("Label1_1"));
-    heading->setGeometry(ListHeadingGeometry);
+    const ControlDesign &headingDesign = control("Label1_1");
+    auto *heading = placed(new QLabel(textOf(headingDesign.text), this), headingDesign);
     heading->setAlignment(Qt::AlignCenter);
-    fillWith(heading, LabelColour);
+    fillWith(heading, colourOf(headingDesign.background));
 
-    m_workList = new ListBox(this);
-    m_workList->setObjectName(QStringLiteral("List1_0"));
+    m_workList = placed(new ListBox(this), control("List1_0"));
     m_workList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_workList->setSortingEnabled(false);
-    m_workList->setGeometry(WorkListGeometry);
     m_workList->setAccessibleName(heading->text());
     heading->setBuddy(m_workList);
 
-    m_restart = new QPushButton(QStringLiteral("Изчисти"), this);
-    m_restart->setObjectName(QStringLiteral("Command1_0"));
-    m_restart->setGeometry(RestartGeometry);
+    const ControlDesign &restartDesign = control("Command1_0");
+    m_restart = placed(new QPushButton(textOf(restartDesign.text), this), restartDesign);
     QPalette buttonPalette = m_restart->palette();
-    buttonPalette.setColor(QPalette::Button, RestartColour);
+    buttonPalette.setColor(QPalette::Button, colourOf(restartDesign.background));
     m_restart->setPalette(buttonPalette);
     m_restart->setAutoDefault(false);
 
-    m_log = new QPlainTextEdit(this);
-    m_log->setObjectName(QStringLiteral("Text1_0"));
-    m_log->setGeometry(LogGeometry);
+    m_log = placed(new QPlainTextEdit(this), control("Text1_0"));
     // Pupils read and copy the log, they do not write in it.
     m_log->setReadOnly(true);
     m_log->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_log->setFocusPolicy(Qt::StrongFocus);
     m_log->setTabChangesFocus(true);
     m_log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_log->setAccessibleName(QStringLiteral("Дневник"));
+    m_log->setAccessibleName(textOf(LogName));
 
     // What the window says to a pupil who cannot see it: verdicts and hints.
     m_status = new StatusAnnouncer(this);

@@ -3,6 +3,9 @@
 // line ("author I", "work ROW", "restart"). After the form is built, and after each line, one
 // JSON line follows on standard output: the work list's rows, the selected author (-1 for
 // none) and the exact log, so the test can compare the page with the engine step by step.
+// With --design, it writes the form's design instead, as one JSON object (the layout test
+// compares the page's boxes, colours and texts with it).
+#include "FormDesign.h"
 #include "MemoryForm.h"
 #include "Statement.h"
 
@@ -11,6 +14,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 using namespace tarvona;
 
@@ -69,10 +73,54 @@ void writeState(MemoryForm &form, const std::string &error)
     std::cout << out.str() << std::flush;
 }
 
+std::string json(const Box &box)
+{
+    return "[" + std::to_string(box.left) + "," + std::to_string(box.top) + "," + std::to_string(box.width) + ","
+        + std::to_string(box.height) + "]";
+}
+
+std::string json(const Colour &colour)
+{
+    return "\"rgb(" + std::to_string(colour.red) + ", " + std::to_string(colour.green) + ", "
+        + std::to_string(colour.blue) + ")\"";
+}
+
+void writeDesign()
+{
+    std::ostringstream out;
+    out << "{\"form\":" << json(FormBox) << ",\"colour\":" << json(FormColour) << ",\"caption\":";
+    writeJsonString(out, std::string(FormCaption));
+    out << ",\"fontPoints\":" << FontPoints << ",\"fontFamilies\":[";
+    for (std::size_t i = 0; i < FontFamilies.size(); ++i) {
+        out << (i > 0 ? "," : "");
+        writeJsonString(out, std::string(FontFamilies[i]));
+    }
+    out << "],\"controls\":[";
+    for (std::size_t i = 0; i < Controls.size(); ++i) {
+        const ControlDesign &control = Controls[i];
+        out << (i > 0 ? "," : "") << R"({"name":")" << control.name << R"(","box":)" << json(control.box)
+            << ",\"colour\":" << (control.coloured ? json(control.background) : "null") << ",\"text\":";
+        writeJsonString(out, std::string(control.text));
+        out << "}";
+    }
+    out << "],\"options\":[";
+    for (int i = 0; i < 5; ++i) {
+        out << (i > 0 ? "," : "") << json(optionBox(i));
+    }
+    out << "],\"optionColour\":" << json(OptionColour) << ",\"logName\":";
+    writeJsonString(out, std::string(LogName));
+    out << "}\n";
+    std::cout << out.str();
+}
+
 } // namespace
 
-int main()
+int main(int argc, char **argv)
 {
+    if (argc == 2 && std::string_view(argv[1]) == "--design") {
+        writeDesign();
+        return 0;
+    }
     MemoryForm form(AssignmentStatement());
     writeState(form, {});
     std::string line;

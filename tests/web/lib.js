@@ -1,6 +1,7 @@
 // What the browser tests share: starting Debian's browsers, opening the page with watchers
 // for errors and requests, reading the form's state, and real input at the controls' places.
 import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
 import { existsSync, mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
@@ -10,6 +11,15 @@ import { launchWebKit } from './webkit.js';
 
 export const pagePath = resolve(process.env.TARVONA_HTML ?? 'build-web/tarvona.html');
 export const pageUrl = pathToFileURL(pagePath).href;
+
+// The engine's form behind a line protocol (tests/web/ModelReplay.cpp), which also tells the
+// form's design: every control's place, size, colour and text, which the page must show.
+export const replayPath = resolve(process.env.TARVONA_MODEL_REPLAY ?? 'build-web-replay/tests/web/tarvona_model_replay');
+let designRead;
+export function formDesign() {
+    designRead ??= JSON.parse(execFileSync(replayPath, ['--design'], { encoding: 'utf8' }));
+    return designRead;
+}
 
 export const authors = ['Аристофан', 'Еврипид', 'Есхил', 'Омир', 'Софокъл'];
 // The works in master order, each with the index of its author.

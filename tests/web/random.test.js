@@ -6,12 +6,10 @@
 // TARVONA_WEB_STEPS sets its length.
 import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
-import { resolve } from 'node:path';
 import { createInterface } from 'node:readline';
 import { test } from 'node:test';
-import { centreOf, finish, launch, open, shown, state, typeLetter } from './lib.js';
+import { centreOf, finish, launch, open, replayPath, shown, state, typeLetter } from './lib.js';
 
-const replayPath = resolve(process.env.TARVONA_MODEL_REPLAY ?? 'build-web-replay/tests/web/tarvona_model_replay');
 const steps = Number(process.env.TARVONA_WEB_STEPS ?? 10000);
 const seed = Number(process.env.TARVONA_WEB_SEED ?? Math.floor(Math.random() * 2 ** 31));
 
