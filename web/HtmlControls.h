@@ -22,6 +22,9 @@ emscripten::val pageText(const std::string &text);
 /// the focus, the page's focus is on that row (or on the list itself when it is empty), the row
 /// is marked on the screen and kept in view. A pick that is answered or refused leaves the
 /// cursor in its place, as a desktop list does.
+/// The focus moves from row to row itself (a roving tabindex), rather than staying on the list
+/// with aria-activedescendant naming the row: every screen reader announces a focus moved to
+/// an element, where aria-activedescendant has had gaps (VoiceOver on iOS among them).
 /// The rows, the selection and the cursor are held here; `show` brings the page up to date
 /// with them, and `focusCursor` moves the focus after the cursor, which the page may do later.
 class HtmlChoiceList : public ChoiceList

@@ -6,7 +6,6 @@
 import { spawn } from 'node:child_process';
 import { existsSync, readdirSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:net';
-import { createInterface } from 'node:readline';
 
 // WebKitGTK's library folder, which holds MiniBrowser, is named by the machine's architecture.
 const miniBrowser = process.env.MINIBROWSER ?? readdirSync('/usr/lib').map((dir) => `/usr/lib/${dir}/webkit2gtk-4.1/MiniBrowser`)
@@ -59,24 +58,25 @@ class Page {
         return this.browser_;
     }
 
-    // Console messages reach the driver's output (MiniBrowser writes them there); the page has
-    // no requests to report, as the driver tells of none.
+    // The driver tells of no console message and no request. The page's errors are watched
+    // from the moment it has loaded (one at its start leaves the form busy, which the tests
+    // wait on) and told to the console's listeners when the page closes.
     on(type, listener) {
         this.listeners[type]?.push(listener);
     }
 
-    heard(line) {
-        const match = /^CONSOLE (\w+) (\w+)\s*(.*)$/.exec(line);
-        if (match) {
-            const type = match[2] === 'ERROR' ? 'error' : match[2].toLowerCase();
-            for (const listener of this.listeners.console) {
-                listener({ type: () => type, text: () => match[3] });
-            }
-        }
-    }
-
     async goto(url) {
         await this.call('POST', '/url', { url });
+        await this.evaluate(() => {
+            window.tarvonaErrors = [];
+            const error = console.error;
+            console.error = (...args) => {
+                window.tarvonaErrors.push(args.join(' '));
+                error(...args);
+            };
+            addEventListener('error', (event) => window.tarvonaErrors.push(`page: ${event.message}`));
+            addEventListener('unhandledrejection', (event) => window.tarvonaErrors.push(`page: ${event.reason}`));
+        });
     }
 
     // The function runs in the page with the arguments given, as puppeteer's evaluate does; it
@@ -141,6 +141,12 @@ class Page {
 
     async close() {
         this.browser_.page = undefined;
+        const errors = await this.evaluate(() => window.tarvonaErrors ?? []).catch((error) => [String(error)]);
+        for (const text of errors) {
+            for (const listener of this.listeners.console) {
+                listener({ type: () => 'error', text: () => text });
+            }
+        }
         await this.call('DELETE', '');
     }
 }
@@ -151,9 +157,6 @@ class Browser {
         this.driver = driver;
         this.base = `http://127.0.0.1:${port}`;
         this.page = undefined;
-        for (const output of [driver.stdout, driver.stderr]) {
-            createInterface({ input: output }).on('line', (line) => this.page?.heard(line));
-        }
     }
 
     async call(method, path, body) {
@@ -175,7 +178,7 @@ class Browser {
             capabilities: {
                 alwaysMatch: {
                     'webkitgtk:browserOptions': {
-                        binary: miniBrowser, args: ['--automation', '--enable-write-console-messages-to-stdout=true'],
+                        binary: miniBrowser, args: ['--automation'],
                     },
                 },
             },
@@ -195,7 +198,7 @@ export async function launchWebKit() {
     const { xvfb, display } = await startDisplay();
     const port = await freePort();
     const driver = spawn(process.env.WEBKIT_WEBDRIVER ?? 'WebKitWebDriver', [`--port=${port}`],
-        { env: { ...process.env, DISPLAY: display }, stdio: ['ignore', 'pipe', 'pipe'] });
+        { env: { ...process.env, DISPLAY: display }, stdio: 'ignore' });
     const browser = new Browser(xvfb, driver, port);
     for (let tries = 0; ; ++tries) {
         try {
