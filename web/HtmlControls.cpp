@@ -273,32 +273,32 @@ void HtmlChoiceList::show()
     m_rebuilt = false;
     const int count = ListCount();
     const int cursorRow = cursor();
+    // The rows the page was made with are taken from it at their first change.
+    const auto write = [this](const ShownRow &row, const char *name, const val &value) {
+        adoptShownElements();
+        setAttribute(row.element, name, value);
+    };
     for (int i = 0; i < count; ++i) {
         ShownRow &row = m_shown[static_cast<std::size_t>(i)];
         const bool added = row.place == 0;
-        if (row.place != i + 1 || row.count != count || row.selected != (i == m_selected)
-            || row.cursor != (i == cursorRow)) {
-            // The rows the page was made with are taken from it at their first change.
-            adoptShownElements();
-        }
         if (row.place != i + 1) {
             row.place = i + 1;
-            setAttribute(row.element, "aria-posinset", val(row.place));
+            write(row, "aria-posinset", val(row.place));
         }
         if (row.count != count) {
             row.count = count;
-            setAttribute(row.element, "aria-setsize", val(count));
+            write(row, "aria-setsize", val(count));
         }
         // Every row says whether it is selected: a browser takes a focused row that says
         // nothing for the selected one.
         if (const bool selected = i == m_selected; added || row.selected != selected) {
             row.selected = selected;
-            setAttribute(row.element, "aria-selected", val(selected ? "true" : "false"));
+            write(row, "aria-selected", val(selected ? "true" : "false"));
         }
         // The cursor's row is the list's one stop in the Tab order.
         if (const bool isCursor = i == cursorRow; added || row.cursor != isCursor) {
             row.cursor = isCursor;
-            setAttribute(row.element, "tabindex", val(isCursor ? "0" : "-1"));
+            write(row, "tabindex", val(isCursor ? "0" : "-1"));
         }
     }
     // An empty list still takes the focus, itself.

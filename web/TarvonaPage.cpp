@@ -149,20 +149,26 @@ void TarvonaPage::listFocused(const val &event)
     m_workList->focusEntered(event["target"]);
 }
 
+bool TarvonaPage::stopFocusTimer()
+{
+    if (m_focusTimer.isUndefined()) {
+        return false;
+    }
+    val::global("clearTimeout")(m_focusTimer);
+    m_focusTimer = val::undefined();
+    return true;
+}
+
 void TarvonaPage::catchUp()
 {
-    if (!m_focusTimer.isUndefined()) {
-        val::global("clearTimeout")(m_focusTimer);
-        m_focusTimer = val::undefined();
+    if (stopFocusTimer()) {
         m_workList->focusCursor();
     }
 }
 
 void TarvonaPage::pointerDown()
 {
-    if (!m_focusTimer.isUndefined()) {
-        val::global("clearTimeout")(m_focusTimer);
-        m_focusTimer = val::undefined();
+    if (stopFocusTimer()) {
         m_workList->dropLeavingRow();
     }
 }
@@ -176,9 +182,7 @@ void TarvonaPage::settleList()
     std::string message = std::exchange(m_told, {});
     if (m_workList->focusIsBehind() && !message.empty()) {
         // Each pick's message is held its full time (a key caught up with the one before).
-        if (!m_focusTimer.isUndefined()) {
-            val::global("clearTimeout")(m_focusTimer);
-        }
+        stopFocusTimer();
         announce(message);
         const auto letters
             = std::ranges::count_if(message, [](char c) { return (static_cast<unsigned char>(c) & 0xc0U) != 0x80; });

@@ -49,6 +49,7 @@ public:
 private:
     void pickWork();
     void settleList();
+    bool stopFocusTimer();
     void sayVerdict(const std::string &added);
     void announce(const std::string &message) const;
     template<typename Event> void runEvent(Event &&event) const;
