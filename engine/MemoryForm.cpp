@@ -2,9 +2,7 @@
 
 #include "Bank.h"
 
-#include <stdexcept>
 #include <utility>
-#include <vector>
 
 namespace tarvona {
 
@@ -19,17 +17,30 @@ std::vector<std::string> authorCaptions()
     return captions;
 }
 
+std::vector<AuthorChoice *> choicesOf(MemoryChoiceGroup &group)
+{
+    std::vector<AuthorChoice *> choices;
+    choices.reserve(static_cast<std::size_t>(group.count()));
+    for (int i = 0; i < group.count(); ++i) {
+        choices.push_back(&group.choice(i));
+    }
+    return choices;
+}
+
 } // namespace
 
-MemoryForm::MemoryForm(std::string initialLog)
-    : m_authors(authorCaptions()), m_log(std::move(initialLog)), m_drill(controlsOf(m_lists, m_authors, m_log))
+MemoryFormControls::MemoryFormControls(std::string initialLog)
+    : m_authors(authorCaptions()), m_log(std::move(initialLog))
 {
-    LoadBank(m_lists[2], m_lists[3]);
-    for (int i = 0; i < static_cast<int>(m_lists.size()); ++i) {
-        m_lists[static_cast<std::size_t>(i)].setClickListener([this, i] { m_drill.List1_Click(i); });
-    }
-    m_authors.setClickListener([this](int i) { m_drill.Option1_Click(i); });
-    m_drill.Form_Load();
+}
+
+MemoryForm::MemoryForm(std::string initialLog, FormVoice *voice)
+    : MemoryFormControls(std::move(initialLog)),
+      Form(m_works, choicesOf(m_authors), m_log, voice != nullptr ? *voice : static_cast<FormVoice &>(*this))
+{
+    m_works.setClickListener([this] { workListClicked(); });
+    m_authors.setClickListener([this](int i) { authorClicked(i); });
+    load();
 }
 
 void MemoryForm::pickAuthor(int i)
@@ -39,33 +50,38 @@ void MemoryForm::pickAuthor(int i)
 
 void MemoryForm::pickWork(int i)
 {
-    m_lists[0].SetListIndex(i);
+    m_works.SetListIndex(i);
 }
 
 void MemoryForm::restart()
 {
-    m_drill.Command1_Click(0);
+    restartClicked();
 }
 
 MemoryList &MemoryForm::list(int i)
 {
-    if (i < 0 || i >= static_cast<int>(m_lists.size())) {
-        throw std::out_of_range("the form has no list " + std::to_string(i));
+    if (i == 0) {
+        return m_works;
     }
-    return m_lists[static_cast<std::size_t>(i)];
+    return hiddenList(i);
 }
 
-FormControls MemoryForm::controlsOf(std::array<MemoryList, 4> &lists, MemoryChoiceGroup &authors, MemoryTextBox &log)
+void MemoryForm::tell(const std::string &message)
 {
-    FormControls controls;
-    for (MemoryList &list : lists) {
-        controls.List1.push_back(&list);
+    m_told.push_back(message);
+}
+
+void MemoryForm::tellThenRow(const std::string &message, bool /*answered*/)
+{
+    if (!message.empty()) {
+        m_told.push_back(message);
     }
-    for (int i = 0; i < authors.count(); ++i) {
-        controls.Option1.push_back(&authors.choice(i));
-    }
-    controls.Text1 = &log;
-    return controls;
+    m_told.emplace_back("(row)");
+}
+
+void MemoryForm::showError(const std::string &message)
+{
+    m_failures.push_back(message);
 }
 
 } // namespace tarvona

@@ -1,26 +1,39 @@
 #pragma once
 
-#include "Drill.h"
+#include "Form.h"
 #include "MemoryControls.h"
 
-#include <array>
 #include <string>
+#include <vector>
 
 namespace tarvona {
 
-/// The whole form held in memory: the four lists with the bank in the master lists, the
-/// five author choices, the log box and the drill, wired the way the window wires them.
-/// Tests, fuzzers and benchmarks play the drill through it without any window.
-class MemoryForm
+/// The shown controls of a form held in memory: the work list, the five author choices and the
+/// log box. A base of MemoryForm, so that they are made before the form that works on them.
+class MemoryFormControls
+{
+protected:
+    explicit MemoryFormControls(std::string initialLog);
+
+    MemoryList m_works;
+    MemoryChoiceGroup m_authors;
+    MemoryTextBox m_log;
+};
+
+/// The form over controls held in memory, played as a pupil plays the window's: tests, fuzzers
+/// and benchmarks drive the drill through it without any window. What the form tells is kept,
+/// in order, unless another voice is given.
+class MemoryForm : private MemoryFormControls, private FormVoice, public Form
 {
 public:
-    /// Builds the form with the given initial log text and runs the start operation.
-    explicit MemoryForm(std::string initialLog = {});
+    /// Builds the form with the given initial log text, telling through voice (or keeping what
+    /// is told) and runs its load event.
+    explicit MemoryForm(std::string initialLog = {}, FormVoice *voice = nullptr);
     MemoryForm(const MemoryForm &) = delete;
     MemoryForm &operator=(const MemoryForm &) = delete;
     MemoryForm(MemoryForm &&) = delete;
     MemoryForm &operator=(MemoryForm &&) = delete;
-    ~MemoryForm() = default;
+    ~MemoryForm() override = default;
 
     /// The user picks author i.
     void pickAuthor(int i);
@@ -35,16 +48,19 @@ public:
     [[nodiscard]] MemoryChoiceGroup &authors() { return m_authors; }
     /// The log box.
     [[nodiscard]] MemoryTextBox &log() { return m_log; }
-    /// The drill.
-    [[nodiscard]] Drill &drill() { return m_drill; }
+    /// What the form told, in order, with "(row)" where the row the cursor is on follows.
+    [[nodiscard]] const std::vector<std::string> &told() const { return m_told; }
+    /// The messages of the events that failed, in order.
+    [[nodiscard]] const std::vector<std::string> &failures() const { return m_failures; }
 
 private:
-    static FormControls controlsOf(std::array<MemoryList, 4> &lists, MemoryChoiceGroup &authors, MemoryTextBox &log);
+    [[nodiscard]] bool tellsVerdictAtOnce() const override { return false; }
+    void tell(const std::string &message) override;
+    void tellThenRow(const std::string &message, bool answered) override;
+    void showError(const std::string &message) override;
 
-    std::array<MemoryList, 4> m_lists;
-    MemoryChoiceGroup m_authors;
-    MemoryTextBox m_log;
-    Drill m_drill;
+    std::vector<std::string> m_told;
+    std::vector<std::string> m_failures;
 };
 
 } // namespace tarvona

@@ -467,11 +467,6 @@ HtmlTextBox::HtmlTextBox(val textArea, std::string text) : m_textArea(std::move(
     // of a text area that was never written is; only later writes jump to the newest line.
 }
 
-void HtmlTextBox::setAppendListener(std::function<void(const std::string &)> listener)
-{
-    m_appendListener = std::move(listener);
-}
-
 std::string HtmlTextBox::Text() const
 {
     return m_text;
@@ -479,12 +474,9 @@ std::string HtmlTextBox::Text() const
 
 void HtmlTextBox::SetText(const std::string &text)
 {
-    const std::string before = std::exchange(m_text, text);
+    m_text = text;
     show();
     m_textArea.set("scrollTop", m_textArea["scrollHeight"]);
-    if (m_appendListener && text.size() > before.size() && text.starts_with(before)) {
-        m_appendListener(text.substr(before.size()));
-    }
 }
 
 void HtmlTextBox::show()

@@ -131,9 +131,6 @@ public:
     /// Adapts the given element, which shows the given text already (the page is made with it).
     HtmlTextBox(emscripten::val textArea, std::string text);
 
-    /// Sets the function called with what a write added, when it only added to the end.
-    void setAppendListener(std::function<void(const std::string &)> listener);
-
     [[nodiscard]] std::string Text() const override;
     void SetText(const std::string &text) override;
 
@@ -142,7 +139,6 @@ private:
 
     emscripten::val m_textArea;
     std::string m_text;
-    std::function<void(const std::string &)> m_appendListener;
 };
 
 } // namespace tarvona

@@ -9,8 +9,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <exception>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 using emscripten::val;
 
@@ -51,37 +52,27 @@ void listen(const val &target, const std::string &type, const char *handler)
 
 TarvonaPage::TarvonaPage() : m_document(val::global("document")), m_focusTimer(val::undefined())
 {
-    m_form = byId(m_document, "Tarvona");
+    m_formElement = byId(m_document, "Tarvona");
     m_status = byId(m_document, "Status");
 
     // The page was made showing the form's first state, the bank's works in the list among it.
-    LoadBank(m_hiddenLists[1], m_hiddenLists[2]);
-    m_workList = std::make_unique<HtmlChoiceList>(byId(m_document, "List1_0"), m_hiddenLists[1].rows());
-    FormControls controls;
-    controls.List1.push_back(m_workList.get());
-    // The key list and the master lists are the drill's working memory, never shown.
-    for (MemoryList &list : m_hiddenLists) {
-        controls.List1.push_back(&list);
+    std::vector<std::string> works;
+    for (const BankEntry &entry : MasterEntries()) {
+        works.emplace_back(entry.title);
     }
+    m_workList = std::make_unique<HtmlChoiceList>(byId(m_document, "List1_0"), std::move(works));
     const std::array<std::string_view, 5> &names = AuthorNames();
+    std::vector<AuthorChoice *> authors;
     for (std::size_t i = 0; i < m_authors.size(); ++i) {
         const std::string id = "Option1_" + std::to_string(i);
         const val bar = byId(m_document, id);
         m_authors[i] = std::make_unique<HtmlAuthorChoice>(
             bar.call<val>("querySelector", std::string("input")), std::string(names[i]));
-        controls.Option1.push_back(m_authors[i].get());
+        authors.push_back(m_authors[i].get());
     }
-    const val logBox = byId(m_document, "Text1_0");
-    m_log = std::make_unique<HtmlTextBox>(logBox, AssignmentStatement());
-    controls.Text1 = m_log.get();
-    m_drill = std::make_unique<Drill>(std::move(controls));
-
-    m_workList->setClickListener([this] { pickWork(); });
-    for (std::size_t i = 0; i < m_hiddenLists.size(); ++i) {
-        const int index = static_cast<int>(i + 1);
-        m_hiddenLists[i].setClickListener([this, index] { runEvent([this, index] { m_drill->List1_Click(index); }); });
-    }
-    m_log->setAppendListener([this](const std::string &added) { sayVerdict(added); });
+    m_log = std::make_unique<HtmlTextBox>(byId(m_document, "Text1_0"), AssignmentStatement());
+    m_form = std::make_unique<Form>(*m_workList, std::move(authors), *m_log, static_cast<FormVoice &>(*this));
+    m_workList->setClickListener([this] { m_form->workListClicked(); });
 
     page = this;
     const val list = m_workList->element();
@@ -105,14 +96,14 @@ TarvonaPage::TarvonaPage() : m_document(val::global("document")), m_focusTimer(v
         fitToViewport();
     }
 
-    // Form_Load: the drill starts before the form takes its first click. The log box takes the
-    // focus as the page is first drawn, which lays it out then anyway: focusing it from here
-    // would lay the page out before the document is even parsed to its end.
+    // The form's load event: the drill starts before the form takes its first click. The log
+    // box takes the focus as the page is first drawn, which lays it out then anyway: focusing
+    // it from here would lay the page out before the document is even parsed to its end.
     // It builds the list's first state again, which the page shows already.
-    runEvent([this] { m_drill->Form_Load(); });
+    m_form->load();
     m_workList->show();
     val::global("requestAnimationFrame")(val::module_property("tarvonaFocusLog"));
-    m_form.call<void>("setAttribute", std::string("aria-busy"), std::string("false"));
+    m_formElement.call<void>("setAttribute", std::string("aria-busy"), std::string("false"));
 }
 
 void TarvonaPage::focusLog() const
@@ -208,19 +199,18 @@ void TarvonaPage::authorChanged(int index)
         return;
     }
     if (m_authors[static_cast<std::size_t>(index)]->Value()) {
-        runEvent([this, index] { m_drill->Option1_Click(index); });
+        m_form->authorClicked(index);
     }
 }
 
 void TarvonaPage::restartPressed()
 {
-    runEvent([this] { m_drill->Command1_Click(0); });
+    m_form->restartClicked();
     m_workList->show();
     // Where the focus stayed in the list (a tap moves it nowhere on some phones), it follows
     // the cursor, back on the first row.
     m_workList->focusCursor();
-    const std::string works = std::to_string(m_workList->ListCount());
-    announce(m_log->Text() + ". Всички " + works + " произведения са отново в списъка.");
+    announce(std::exchange(m_told, {}));
 }
 
 void TarvonaPage::fitToViewport() const
@@ -232,43 +222,34 @@ void TarvonaPage::fitToViewport() const
     const double left = std::max(0.0, (width - FormWidth * scale) / 2);
     const double top = std::max(0.0, (height - FormHeight * scale) / 2);
     // The style sheet builds the transform from these; the browser writes the numbers out.
-    const val style = m_form["style"];
+    const val style = m_formElement["style"];
     style.call<void>("setProperty", std::string("--left"), left);
     style.call<void>("setProperty", std::string("--top"), top);
     style.call<void>("setProperty", std::string("--scale"), scale);
 }
 
-void TarvonaPage::pickWork()
+bool TarvonaPage::tellsVerdictAtOnce() const
 {
-    const bool outermost = !m_pickingWork;
-    const bool refused = !m_drill->AuthorChosen().value_or(false) && m_workList->ListIndex() != -1;
-    if (outermost) {
-        m_verdict.clear();
-    }
-    m_pickingWork = true;
-    runEvent([this] { m_drill->List1_Click(0); });
-    if (!outermost) {
-        return;
-    }
-    m_pickingWork = false;
-    if (refused) {
-        // A refused pick leaves no trace on the screen but a highlight that vanishes.
-        m_told = "Първо изберете автор.";
-    } else {
-        m_told = m_verdict;
-    }
+    // Nothing of a pick reaches a screen reader before the page shows its changes: the live
+    // region is written then, and the focus moves after the cursor only once it has been read.
+    return false;
 }
 
-void TarvonaPage::sayVerdict(const std::string &added)
+void TarvonaPage::tell(const std::string &message)
 {
-    // What a work pick adds to the log is its verdict, after a line break of its own.
-    if (m_pickingWork) {
-        std::string verdict = added;
-        std::erase_if(verdict, [](char c) { return c == '\r' || c == '\n'; });
-        if (!verdict.empty()) {
-            m_verdict = verdict;
-        }
-    }
+    m_told = message;
+}
+
+void TarvonaPage::tellThenRow(const std::string &message, bool /*answered*/)
+{
+    // The focus tells the row, once the page shows the pick's changes (settleList).
+    m_told = message;
+}
+
+void TarvonaPage::showError(const std::string &message)
+{
+    val::global("console").call<void>("error", "Tarvona: " + message);
+    val::global("window").call<void>("alert", message);
 }
 
 void TarvonaPage::announce(const std::string &message) const
@@ -279,17 +260,6 @@ void TarvonaPage::announce(const std::string &message) const
     // over changes that follow others of their kind closely, but never over a plain live
     // region's new text.
     m_status.call<void>("replaceChildren", m_document.call<val>("createTextNode", pageText(message)));
-}
-
-template<typename Event> void TarvonaPage::runEvent(Event &&event) const
-{
-    // An event that fails is reported and abandoned; the page goes on with the next one.
-    try {
-        event();
-    } catch (const std::exception &error) {
-        val::global("console").call<void>("error", std::string("Tarvona: ") + error.what());
-        val::global("window").call<void>("alert", std::string("Грешка: ") + error.what());
-    }
 }
 
 namespace {

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "Drill.h"
+#include "Form.h"
 #include "HtmlControls.h"
-#include "MemoryControls.h"
 
 #include <emscripten/val.h>
 
@@ -12,11 +11,10 @@
 
 namespace tarvona {
 
-/// The form Tarvona in a web page: the drill over the page's own controls (the author radio
-/// buttons, the work list, the restart button and the log box), with the hidden key and
-/// master lists in memory, the routing of the page's events into the drill, and a live region
-/// that tells screen readers each verdict, hint and restart.
-class TarvonaPage
+/// The form Tarvona in a web page: the page's own controls (the author radio buttons, the
+/// work list, the restart button and the log box) handing their events to the form, and a live
+/// region that tells screen readers each verdict, hint and restart.
+class TarvonaPage : private FormVoice
 {
 public:
     /// Finds the form's controls in the document, fills them and runs the start operation.
@@ -25,7 +23,7 @@ public:
     TarvonaPage &operator=(const TarvonaPage &) = delete;
     TarvonaPage(TarvonaPage &&) = delete;
     TarvonaPage &operator=(TarvonaPage &&) = delete;
-    ~TarvonaPage() = default;
+    ~TarvonaPage() override = default;
 
     /// A click or tap in the work list.
     void listClicked(const emscripten::val &event);
@@ -47,24 +45,23 @@ public:
     void focusLog() const;
 
 private:
-    void pickWork();
     void settleList();
     bool stopFocusTimer();
-    void sayVerdict(const std::string &added);
     void announce(const std::string &message) const;
-    template<typename Event> void runEvent(Event &&event) const;
+
+    [[nodiscard]] bool tellsVerdictAtOnce() const override;
+    void tell(const std::string &message) override;
+    void tellThenRow(const std::string &message, bool answered) override;
+    void showError(const std::string &message) override;
 
     emscripten::val m_document;
-    emscripten::val m_form;
+    emscripten::val m_formElement;
     emscripten::val m_status;
     std::unique_ptr<HtmlChoiceList> m_workList;
-    std::array<MemoryList, 3> m_hiddenLists;
     std::array<std::unique_ptr<HtmlAuthorChoice>, 5> m_authors;
     std::unique_ptr<HtmlTextBox> m_log;
-    std::unique_ptr<Drill> m_drill;
-    bool m_pickingWork = false;   // a work pick is running
-    std::string m_verdict;        // and the verdict it gave
-    std::string m_told;           // what the last pick has to tell, once the list is shown
+    std::unique_ptr<Form> m_form;
+    std::string m_told;           // what the event has to tell, once the page shows its changes
     emscripten::val m_focusTimer; // the focus's move after the cursor, while held back
 };
 

@@ -354,14 +354,10 @@ std::string QtTextBox::Text() const
 
 void QtTextBox::SetText(const std::string &text)
 {
-    const std::string before = m_text;
     show(text);
     // The newest verdict is at the end; keep it in view.
     m_editor->moveCursor(QTextCursor::End);
     m_editor->ensureCursorVisible();
-    if (text.size() > before.size() && text.starts_with(before)) {
-        emit appended(QString::fromStdString(text.substr(before.size())));
-    }
 }
 
 void QtTextBox::show(const std::string &text)

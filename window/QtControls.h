@@ -134,7 +134,6 @@ private:
 
 /// A log box over a read-only QPlainTextEdit. It gives back exactly the text last written,
 /// CR LF line breaks included, while the widget shows it as lines and keeps its end in view.
-/// A write that only adds to the end of the text is reported by appended().
 class QtTextBox : public QObject, public TextBox
 {
     Q_OBJECT
@@ -144,10 +143,6 @@ public:
 
     [[nodiscard]] std::string Text() const override;
     void SetText(const std::string &text) override;
-
-signals:
-    /// The text was written anew as it was with this added at its end.
-    void appended(const QString &added);
 
 private:
     void show(const std::string &text);

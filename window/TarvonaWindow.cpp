@@ -11,11 +11,10 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QStringList>
 
-#include <exception>
 #include <utility>
+#include <vector>
 
 namespace tarvona {
 
@@ -61,10 +60,9 @@ void fillWith(QWidget *widget, const QColor &colour)
 TarvonaWindow::TarvonaWindow(QWidget *parent) : QWidget(parent)
 {
     buildControls();
-    buildDrill();
-    routeEvents();
-    // Form_Load: the drill starts before the window is first shown.
-    runEvent([this] { m_drill->Form_Load(); });
+    buildForm();
+    // The form's load event: the drill starts before the window is first shown.
+    m_form->load();
 }
 
 TarvonaWindow::~TarvonaWindow() = default;
@@ -76,10 +74,7 @@ std::string TarvonaWindow::logText() const
 
 const ChoiceList &TarvonaWindow::list(int index) const
 {
-    if (index == 0) {
-        return *m_workListAdapter;
-    }
-    return m_hiddenLists.at(static_cast<std::size_t>(index - 1));
+    return m_form->list(index);
 }
 
 void TarvonaWindow::buildControls()
@@ -156,131 +151,66 @@ void TarvonaWindow::buildControls()
     m_log->setFocus(Qt::OtherFocusReason);
 }
 
-void TarvonaWindow::buildDrill()
+void TarvonaWindow::buildForm()
 {
-    FormControls controls;
     m_workListAdapter = new QtChoiceList(m_workList, this);
-    controls.List1.push_back(m_workListAdapter);
-    // The key list and the master lists are the drill's working memory, never shown: they
-    // need no widget, and so can never appear, take the focus or reach a screen reader.
-    for (MemoryList &list : m_hiddenLists) {
-        controls.List1.push_back(&list);
-    }
+    std::vector<AuthorChoice *> authors;
     for (std::size_t i = 0; i < m_options.size(); ++i) {
         m_optionAdapters[i] = new QtAuthorChoice(m_options[i], this);
-        controls.Option1.push_back(m_optionAdapters[i]);
+        authors.push_back(m_optionAdapters[i]);
     }
     m_logAdapter = new QtTextBox(m_log, AssignmentStatement(), this);
-    controls.Text1 = m_logAdapter;
-    // The master lists are part of the form's design, filled before any event runs.
-    LoadBank(m_hiddenLists[1], m_hiddenLists[2]);
-    m_drill = std::make_unique<Drill>(std::move(controls));
-}
+    m_form = std::make_unique<Form>(
+        *m_workListAdapter, std::move(authors), *m_logAdapter, static_cast<FormVoice &>(*this));
 
-void TarvonaWindow::routeEvents()
-{
-    connect(m_workListAdapter, &QtChoiceList::clicked, this, &TarvonaWindow::pickWork);
-    for (std::size_t i = 0; i < m_hiddenLists.size(); ++i) {
-        const int index = static_cast<int>(i + 1);
-        m_hiddenLists[i].setClickListener([this, index] { runEvent([this, index] { m_drill->List1_Click(index); }); });
-    }
+    connect(m_workListAdapter, &QtChoiceList::clicked, this, [this] { m_form->workListClicked(); });
     for (std::size_t i = 0; i < m_optionAdapters.size(); ++i) {
         const int index = static_cast<int>(i);
-        connect(m_optionAdapters[i], &QtAuthorChoice::clicked, this,
-            [this, index] { runEvent([this, index] { m_drill->Option1_Click(index); }); });
+        connect(m_optionAdapters[i], &QtAuthorChoice::clicked, this, [this, index] { m_form->authorClicked(index); });
     }
-    connect(m_restart, &QPushButton::clicked, this, &TarvonaWindow::restart);
-    connect(m_logAdapter, &QtTextBox::appended, this, &TarvonaWindow::sayVerdict);
+    connect(m_restart, &QPushButton::clicked, this, [this] { m_form->restartClicked(); });
 }
 
-void TarvonaWindow::pickWork()
+bool TarvonaWindow::tellsVerdictAtOnce() const
 {
-    // A pick with no author chosen is refused and leaves no trace on the screen but a
-    // highlight that vanishes; a pupil who cannot see that is told why.
-    const bool refused = !m_drill->AuthorChosen().value_or(false) && m_workListAdapter->ListIndex() != -1;
-    // The program's own changes to the list during a pick are reported as picks too; the
-    // row under the cursor is said once, after the pupil's pick.
-    const bool outermost = !m_pickingWork;
-    if (outermost) {
-        m_answered = false;
-    }
-    {
-        const QScopedValueRollback<bool> picking(m_pickingWork, true);
-        runEvent([this] { m_drill->List1_Click(0); });
-    }
-    if (outermost && m_answered) {
-        sayCurrentRow(std::exchange(m_heldVerdict, {}));
-    }
-    if (refused) {
-        // Orca 48 would put the row under the cursor, told as a new focus, ahead of the hint:
-        // the list tells the hint on its way to the row, or the status line says the row after
-        // the hint.
-        const QString hint = QStringLiteral("Първо изберете автор.");
-        if (!m_workList->tellThenCurrentRow(hint)) {
-            m_status->announce(hint);
-            if (TARVONA_LIST_ROWS_OF_ITS_OWN) {
-                sayCurrentRow({});
-            }
-        }
-    }
+    // Where the list cannot tell the verdict on its way to the next row, the status line says
+    // it before the answered row goes, so that it is heard before the row that takes its place.
+    return !m_workList->tellsMessages();
 }
 
-void TarvonaWindow::sayCurrentRow(const QString &heldVerdict)
+void TarvonaWindow::tell(const std::string &message)
 {
-    // The answered work has gone and the focus cursor has moved to another. A screen reader
-    // may put that new row ahead of the verdict, so the list leaves it untold. Where it can,
-    // the list tells the verdict on its way to the row, which a screen reader then takes for
-    // its current row; otherwise the status line says the row after the verdict; unless the
-    // status line cannot say two messages in a row, when the list tells it, after the verdict.
-    if (!StatusAnnouncer::presentsEveryMessage()) {
+    m_status->announce(textOf(message));
+}
+
+void TarvonaWindow::tellThenRow(const std::string &message, bool answered)
+{
+    // Where it can, the list tells the message on its way to the row, which a screen reader
+    // then takes for its current row. Otherwise the status line says the message, and the row
+    // is told after it: by the list, as its own move at the end of the pupil's input, or by
+    // the status line, the list leaving it untold. The status line says it where the list
+    // presents its rows itself (Orca 48 would put a row told as a new focus ahead of the
+    // message) and, where it says every message given, after an answer, whose removal of the
+    // answered row moved the cursor.
+    if (!message.empty() && m_workList->tellThenCurrentRow(textOf(message))) {
+        return;
+    }
+    if (!message.empty()) {
+        m_status->announce(textOf(message));
+    }
+    if (answered ? !StatusAnnouncer::presentsEveryMessage() : !TARVONA_LIST_ROWS_OF_ITS_OWN) {
         return;
     }
     m_workList->leaveCurrentRowUntold();
-    if (!heldVerdict.isEmpty() && m_workList->tellThenCurrentRow(heldVerdict)) {
-        return;
-    }
-    if (!heldVerdict.isEmpty()) {
-        m_status->announce(heldVerdict);
-    }
     if (const QListWidgetItem *row = m_workList->currentItem(); row != nullptr && m_workList->hasFocus()) {
         m_status->announce(row->text());
     }
 }
 
-void TarvonaWindow::restart()
+void TarvonaWindow::showError(const std::string &message)
 {
-    runEvent([this] { m_drill->Command1_Click(0); });
-    const QString allBack = QStringLiteral("%1. Всички %2 произведения са отново в списъка.");
-    m_status->announce(allBack.arg(QString::fromStdString(logText()), QString::number(m_workList->count())));
-}
-
-void TarvonaWindow::sayVerdict(const QString &added)
-{
-    // What a work pick adds to the log is its verdict, after a line break of its own. It is
-    // said the moment it is written, before the list goes on to remove the answered row and
-    // to name the row that takes its place, so that the verdict is heard first; or held, when
-    // the list can tell it on its way to that row once the pick is done.
-    const QString verdict = added.trimmed();
-    if (m_pickingWork && !verdict.isEmpty()) {
-        if (!m_workList->tellsMessages()) {
-            m_status->announce(verdict);
-        } else if (const QString earlier = std::exchange(m_heldVerdict, verdict); !earlier.isEmpty()) {
-            m_status->announce(earlier);
-        }
-        m_answered = true;
-    }
-}
-
-template<typename Event> void TarvonaWindow::runEvent(Event &&event)
-{
-    // An event that fails is reported and abandoned; the window goes on with the next one.
-    // Nothing may be thrown back through Qt's event delivery.
-    try {
-        event();
-    } catch (const std::exception &error) {
-        qCritical("Tarvona: %s", error.what());
-        QMessageBox::critical(this, windowTitle(), QStringLiteral("Грешка: %1").arg(QString::fromUtf8(error.what())));
-    }
+    qCritical("Tarvona: %s", message.c_str());
+    QMessageBox::critical(this, windowTitle(), textOf(message));
 }
 
 } // namespace tarvona

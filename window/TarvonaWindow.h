@@ -1,7 +1,6 @@
 #pragma once
 
-#include "Drill.h"
-#include "MemoryControls.h"
+#include "Form.h"
 #include "QtControls.h"
 #include "StatusAnnouncer.h"
 
@@ -16,10 +15,10 @@ class QPushButton;
 
 namespace tarvona {
 
-/// The form Tarvona: the title, the author choices, the work list, the restart button and the
-/// log box, laid out at fixed positions, and the hidden key and master lists. Its load event
-/// and three click events are the only ways into the drill.
-class TarvonaWindow : public QWidget
+/// The form Tarvona on the desktop: the title, the author choices, the work list, the restart
+/// button and the log box, laid out at fixed positions, handing their events to the form and
+/// its messages to screen readers.
+class TarvonaWindow : public QWidget, private FormVoice
 {
     Q_OBJECT
 public:
@@ -39,13 +38,12 @@ public:
 
 private:
     void buildControls();
-    void buildDrill();
-    void routeEvents();
-    void pickWork();
-    void sayCurrentRow(const QString &heldVerdict);
-    void restart();
-    void sayVerdict(const QString &added);
-    template<typename Event> void runEvent(Event &&event);
+    void buildForm();
+
+    [[nodiscard]] bool tellsVerdictAtOnce() const override;
+    void tell(const std::string &message) override;
+    void tellThenRow(const std::string &message, bool answered) override;
+    void showError(const std::string &message) override;
 
     std::array<OptionButton *, 5> m_options {};
     ListBox *m_workList = nullptr;
@@ -54,13 +52,9 @@ private:
     StatusAnnouncer *m_status = nullptr;
 
     QtChoiceList *m_workListAdapter = nullptr;
-    std::array<MemoryList, 3> m_hiddenLists;
     std::array<QtAuthorChoice *, 5> m_optionAdapters {};
     QtTextBox *m_logAdapter = nullptr;
-    std::unique_ptr<Drill> m_drill;
-    bool m_pickingWork = false; // a work pick is running
-    bool m_answered = false;    // and it has given a verdict
-    QString m_heldVerdict;      // which the list tells once the pick is done
+    std::unique_ptr<Form> m_form;
 };
 
 } // namespace tarvona

@@ -230,11 +230,16 @@ TEST(Drill, ABadKeyIsAClearErrorThatLosesNothing)
     form.restart();
     form.pickAuthor(2);
     const int last = form.list(0).ListCount() - 1;
-    EXPECT_THROW(form.pickWork(last), std::out_of_range);
+    form.pickWork(last);
+    ASSERT_EQ(form.failures().size(), 1U);
+    EXPECT_TRUE(form.failures()[0].starts_with("Грешка: ")) << form.failures()[0];
     EXPECT_EQ(form.log().Text(), "") << "nothing is logged for a pick that failed";
     EXPECT_EQ(form.list(0).ListCount(), 9);
     EXPECT_EQ(form.list(1).ListCount(), 9);
     EXPECT_EQ(form.drill().AuthorChosen(), true);
+    // The form goes on with the next event.
+    form.pickWork(0);
+    EXPECT_EQ(form.log().Text(), "\r\nНевярно Есхил:Антигона\r\n");
 }
 
 TEST(Drill, RefusesToWorkWithoutItsControls)

@@ -140,6 +140,9 @@ int main(int argc, char **argv)
             // A step the form cannot take is the test's own fault: say so rather than guess.
             error = "cannot do: " + line;
         }
+        if (!form.failures().empty()) {
+            error = form.failures().back();
+        }
         writeState(form, error);
     }
     return 0;
