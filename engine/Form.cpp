@@ -54,9 +54,17 @@ void Form::workListClicked()
     const bool refused = !m_drill.AuthorChosen().value_or(false) && m_workList.ListIndex() != -1;
     m_answered = false;
     m_verdict.clear();
-    m_pickingWork = true;
-    run([this] { m_drill.List1_Click(0); });
-    m_pickingWork = false;
+    {
+        // Over, whatever way the pick ends.
+        struct Picking
+        {
+            bool &flag;
+            ~Picking() { flag = false; }
+        };
+        m_pickingWork = true;
+        const Picking picking {.flag = m_pickingWork};
+        run([this] { m_drill.List1_Click(0); });
+    }
     // The message comes first, the row the cursor is on after it: a screen reader told the
     // row first would take it for the pupil's next step and the message for an afterthought.
     if (refused) {
@@ -134,7 +142,7 @@ template<typename Event> void Form::run(Event &&event)
     try {
         event();
     } catch (const std::exception &error) {
-        m_voice.showError(ErrorMessage(error.what()));
+        m_voice.showError(error.what());
     }
 }
 

@@ -41,8 +41,9 @@ public:
     /// was told at once), then the row the work list's cursor is on. Answered tells whether the
     /// pick was answered, which took the cursor's row away, or refused.
     virtual void tellThenRow(const std::string &message, bool answered) = 0;
-    /// Shows the pupil a message saying that an event failed and was abandoned.
-    virtual void showError(const std::string &message) = 0;
+    /// Shows the pupil that an event failed for the given reason and was abandoned
+    /// (ErrorMessage gives the words).
+    virtual void showError(const std::string &reason) = 0;
 };
 
 /// The form Tarvona without its toolkit: the shown controls a front end gives it, the hidden

@@ -79,9 +79,9 @@ void MemoryForm::tellThenRow(const std::string &message, bool /*answered*/)
     m_told.emplace_back("(row)");
 }
 
-void MemoryForm::showError(const std::string &message)
+void MemoryForm::showError(const std::string &reason)
 {
-    m_failures.push_back(message);
+    m_failures.push_back(ErrorMessage(reason));
 }
 
 } // namespace tarvona

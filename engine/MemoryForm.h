@@ -50,14 +50,14 @@ public:
     [[nodiscard]] MemoryTextBox &log() { return m_log; }
     /// What the form told, in order, with "(row)" where the row the cursor is on follows.
     [[nodiscard]] const std::vector<std::string> &told() const { return m_told; }
-    /// The messages of the events that failed, in order.
+    /// What was shown for each event that failed, in order.
     [[nodiscard]] const std::vector<std::string> &failures() const { return m_failures; }
 
 private:
     [[nodiscard]] bool tellsVerdictAtOnce() const override { return false; }
     void tell(const std::string &message) override;
     void tellThenRow(const std::string &message, bool answered) override;
-    void showError(const std::string &message) override;
+    void showError(const std::string &reason) override;
 
     std::vector<std::string> m_told;
     std::vector<std::string> m_failures;

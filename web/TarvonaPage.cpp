@@ -242,14 +242,16 @@ void TarvonaPage::tell(const std::string &message)
 
 void TarvonaPage::tellThenRow(const std::string &message, bool /*answered*/)
 {
-    // The focus tells the row, once the page shows the pick's changes (settleList).
+    // Told once the page shows the pick's changes (settleList): the message in the live
+    // region, then the row, by the focus's move to it or, where the focus stays, after the
+    // message in the live region.
     m_told = message;
 }
 
-void TarvonaPage::showError(const std::string &message)
+void TarvonaPage::showError(const std::string &reason)
 {
-    val::global("console").call<void>("error", "Tarvona: " + message);
-    val::global("window").call<void>("alert", message);
+    val::global("console").call<void>("error", "Tarvona: " + reason);
+    val::global("window").call<void>("alert", ErrorMessage(reason));
 }
 
 void TarvonaPage::announce(const std::string &message) const

@@ -52,7 +52,7 @@ private:
     [[nodiscard]] bool tellsVerdictAtOnce() const override;
     void tell(const std::string &message) override;
     void tellThenRow(const std::string &message, bool answered) override;
-    void showError(const std::string &message) override;
+    void showError(const std::string &reason) override;
 
     emscripten::val m_document;
     emscripten::val m_formElement;

@@ -207,10 +207,10 @@ void TarvonaWindow::tellThenRow(const std::string &message, bool answered)
     }
 }
 
-void TarvonaWindow::showError(const std::string &message)
+void TarvonaWindow::showError(const std::string &reason)
 {
-    qCritical("Tarvona: %s", message.c_str());
-    QMessageBox::critical(this, windowTitle(), textOf(message));
+    qCritical("Tarvona: %s", reason.c_str());
+    QMessageBox::critical(this, windowTitle(), textOf(ErrorMessage(reason)));
 }
 
 } // namespace tarvona

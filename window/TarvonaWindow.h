@@ -43,7 +43,7 @@ private:
     [[nodiscard]] bool tellsVerdictAtOnce() const override;
     void tell(const std::string &message) override;
     void tellThenRow(const std::string &message, bool answered) override;
-    void showError(const std::string &message) override;
+    void showError(const std::string &reason) override;
 
     std::array<OptionButton *, 5> m_options {};
     ListBox *m_workList = nullptr;

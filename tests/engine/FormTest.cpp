@@ -69,7 +69,10 @@ public:
     void showError(const std::string &message) override { told.push_back(message); }
 
 private:
-    [[nodiscard]] std::string works() const { return std::to_string(form->list(0).ListCount()); }
+    [[nodiscard]] std::string works() const
+    {
+        return form == nullptr ? "before the form is made" : std::to_string(form->list(0).ListCount());
+    }
 };
 
 TEST(Form, TellsAVerdictAtOnceWhileTheAnsweredWorkIsStillListed)

@@ -130,6 +130,7 @@ int main(int argc, char **argv)
         int index = -1;
         words >> verb >> index;
         std::string error;
+        const std::size_t failures = form.failures().size();
         if (verb == "author" && index >= 0 && index < form.authors().count()) {
             form.pickAuthor(index);
         } else if (verb == "work" && index >= 0 && index < form.list(0).ListCount()) {
@@ -140,7 +141,7 @@ int main(int argc, char **argv)
             // A step the form cannot take is the test's own fault: say so rather than guess.
             error = "cannot do: " + line;
         }
-        if (!form.failures().empty()) {
+        if (form.failures().size() > failures) {
             error = form.failures().back();
         }
         writeState(form, error);
